@@ -8,7 +8,8 @@ namespace {
 std::string ReplaceFirst(const std::string& pattern, const std::string& token,
                          const std::string& value) {
     std::string::size_type at = pattern.find(token);
-    if (at == std::string::npos) return pattern;
+    if (at == std::string::npos)
+        return pattern;
     std::string out = pattern;
     out.replace(at, token.size(), value);
     return out;
@@ -47,16 +48,21 @@ int StrToInt(const std::string& text) {
         negative = text[i] == '-';
         ++i;
     }
-    if (i == text.size()) return fail();
+    if (i == text.size())
+        return fail();
     long long value = 0;
     for (; i < text.size(); ++i) {
         char c = text[i];
-        if (c < '0' || c > '9') return fail();
+        if (c < '0' || c > '9')
+            return fail();
         value = value * 10 + (c - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1) return fail();
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            return fail();
     }
-    if (negative) value = -value;
-    if (value < INT_MIN || value > INT_MAX) return fail();
+    if (negative)
+        value = -value;
+    if (value < INT_MIN || value > INT_MAX)
+        return fail();
     return static_cast<int>(value);
 }
 

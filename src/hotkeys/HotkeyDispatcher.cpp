@@ -19,7 +19,8 @@ HotkeyDispatcher::HotkeyDispatcher(SystemControl& system, const SlotModel& slots
 
 void HotkeyDispatcher::OnHotkeyMessage(std::uintptr_t wParam) {
     const int id = static_cast<int>(wParam & 0xFFFF);
-    if (auto slot = SlotForHotkeyId(id)) Perform(*slot);
+    if (auto slot = SlotForHotkeyId(id))
+        Perform(*slot);
 }
 
 void HotkeyDispatcher::KeySequence(std::uint8_t modifier, std::uint8_t key) {
@@ -44,7 +45,8 @@ void HotkeyDispatcher::Perform(int n) {
         const int show = StrToInt(slots_.showMode(n));
         ShellOpen(slots_.programPath(n), show);
     }
-    if (is(ActionKind::StartMenu)) system_.SendMessageA(mainWindow_, WM_SYSCOMMAND, SC_TASKLIST, 0);
+    if (is(ActionKind::StartMenu))
+        system_.SendMessageA(mainWindow_, WM_SYSCOMMAND, SC_TASKLIST, 0);
     if (is(ActionKind::WebPage)) {
         const int show = StrToInt(slots_.showMode(n));
         ShellOpen(slots_.webAddress(n), show);
@@ -52,12 +54,14 @@ void HotkeyDispatcher::Perform(int n) {
     if (is(ActionKind::SearchDialog))
         system_.ShellExecuteA(mainWindow_, "find", "C:\\", "", "", SW_SHOW);
     if (is(ActionKind::Shutdown)) {
-        if (saveSlotSettings_) saveSlotSettings_();
+        if (saveSlotSettings_)
+            saveSlotSettings_();
         ShutdownForSystem(system_, versionName_);
         TerminateProcessesByName(system_, ownExecutable_);
     }
     if (is(ActionKind::Restart)) {
-        if (saveSlotSettings_) saveSlotSettings_();
+        if (saveSlotSettings_)
+            saveSlotSettings_();
         ExitWindowsWithPrivilege(system_, EWX_REBOOT);
         TerminateProcessesByName(system_, ownExecutable_);
     }
@@ -65,11 +69,16 @@ void HotkeyDispatcher::Perform(int n) {
         if (!system_.ExitWindowsEx(EWX_LOGOFF, 0))
             system_.MessageBoxA("Beim Abmelden ist ein Fehler aufgetreten");
     }
-    if (is(ActionKind::DateTime)) OpenControlPanelApplet(system_, "timedate.cpl");
-    if (is(ActionKind::SystemProperties)) OpenControlPanelApplet(system_, "sysdm.cpl");
-    if (is(ActionKind::SoftwareDialog)) OpenControlPanelApplet(system_, "appwiz.cpl");
-    if (is(ActionKind::DisplayProperties)) OpenControlPanelApplet(system_, "desk.cpl");
-    if (is(ActionKind::RegionalSettings)) OpenControlPanelApplet(system_, "intl.cpl");
+    if (is(ActionKind::DateTime))
+        OpenControlPanelApplet(system_, "timedate.cpl");
+    if (is(ActionKind::SystemProperties))
+        OpenControlPanelApplet(system_, "sysdm.cpl");
+    if (is(ActionKind::SoftwareDialog))
+        OpenControlPanelApplet(system_, "appwiz.cpl");
+    if (is(ActionKind::DisplayProperties))
+        OpenControlPanelApplet(system_, "desk.cpl");
+    if (is(ActionKind::RegionalSettings))
+        OpenControlPanelApplet(system_, "intl.cpl");
     if (is(ActionKind::InsertText)) {
         system_.SetClipboardText(slots_.insertText(n));
         KeySequence(VK_CONTROL, 'V');
@@ -78,11 +87,16 @@ void HotkeyDispatcher::Perform(int n) {
         ShellOpen(InWindowsDirectory(WindowsDirectory(system_), "Google.exe"), SW_SHOW);
     if (is(ActionKind::EbaySearch))
         ShellOpen(InWindowsDirectory(WindowsDirectory(system_), "EBay.exe"), SW_SHOW);
-    if (is(ActionKind::MultimediaOptions)) OpenControlPanelApplet(system_, "mmsys.cpl");
-    if (is(ActionKind::Copy)) KeySequence(VK_CONTROL, 'C');
-    if (is(ActionKind::Paste)) KeySequence(VK_CONTROL, 'V');
-    if (is(ActionKind::ControlPanel)) ShellOpen("control.exe", SW_SHOW);
-    if (is(ActionKind::CloseProgram)) KeySequence(VK_MENU, VK_F4);
+    if (is(ActionKind::MultimediaOptions))
+        OpenControlPanelApplet(system_, "mmsys.cpl");
+    if (is(ActionKind::Copy))
+        KeySequence(VK_CONTROL, 'C');
+    if (is(ActionKind::Paste))
+        KeySequence(VK_CONTROL, 'V');
+    if (is(ActionKind::ControlPanel))
+        ShellOpen("control.exe", SW_SHOW);
+    if (is(ActionKind::CloseProgram))
+        KeySequence(VK_MENU, VK_F4);
 }
 
 }  // namespace brisko

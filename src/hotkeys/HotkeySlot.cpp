@@ -29,7 +29,9 @@ const std::array<const char*, kActionCount> kActionCaptions = {
     "Windows abmelden",
 };
 
-std::string SlotKeyName(int slot) { return "F" + std::to_string(slot); }
+std::string SlotKeyName(int slot) {
+    return "F" + std::to_string(slot);
+}
 
 void SlotModel::setAction(int slot, int action) {
     at(slot).action = IsCatalogueAction(action) ? action : kNoAction;
@@ -45,13 +47,15 @@ void SlotModel::deleteAll() {
 }
 
 HotkeySlot& SlotModel::at(int slot) {
-    if (!IsSlot(slot)) throw std::out_of_range("slot " + std::to_string(slot));
+    if (!IsSlot(slot))
+        throw std::out_of_range("slot " + std::to_string(slot));
     ++revision_;  // any mutable access may change the slot
     return slots_[slot - 1];
 }
 
 const HotkeySlot& SlotModel::at(int slot) const {
-    if (!IsSlot(slot)) throw std::out_of_range("slot " + std::to_string(slot));
+    if (!IsSlot(slot))
+        throw std::out_of_range("slot " + std::to_string(slot));
     return slots_[slot - 1];
 }
 

@@ -50,16 +50,25 @@ inline constexpr const char* Minimized = "2";
 }  // namespace ShowMode
 
 /// Fixed per-slot mappings. Slot numbers are 1..11.
-inline constexpr bool IsSlot(int slot) { return slot >= 1 && slot <= kSlotCount; }
+inline constexpr bool IsSlot(int slot) {
+    return slot >= 1 && slot <= kSlotCount;
+}
 std::string SlotKeyName(int slot);  // "F1" .. "F11"
-inline constexpr int SlotVirtualKey(int slot) { return 111 + slot; }
-inline constexpr int SlotHotkeyId(int slot) { return 254 + slot; }
+inline constexpr int SlotVirtualKey(int slot) {
+    return 111 + slot;
+}
+inline constexpr int SlotHotkeyId(int slot) {
+    return 254 + slot;
+}
 /// The slot a hotkey id belongs to; none for ids outside 255..265.
 inline constexpr std::optional<int> SlotForHotkeyId(int id) {
-    if (id >= 255 && id <= 265) return id - 254;
+    if (id >= 255 && id <= 265)
+        return id - 254;
     return std::nullopt;
 }
-inline constexpr bool IsCatalogueAction(int action) { return action >= 0 && action < kActionCount; }
+inline constexpr bool IsCatalogueAction(int action) {
+    return action >= 0 && action < kActionCount;
+}
 
 /// One slot's values.
 struct HotkeySlot {

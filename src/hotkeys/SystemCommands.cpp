@@ -7,36 +7,45 @@ namespace brisko {
 std::string WindowsDirectory(SystemControl& system) {
     std::array<char, kMaxPath> buffer{};
     unsigned length = system.GetWindowsDirectoryA(buffer.data(), kMaxPath);
-    if (length == 0) return {};
+    if (length == 0)
+        return {};
     buffer.back() = '\0';
     return std::string(buffer.data());
 }
 
 std::string InWindowsDirectory(const std::string& windowsDirectory, const std::string& name) {
     std::string dir = windowsDirectory;
-    if (!dir.empty() && dir.back() == '\\') dir.pop_back();
+    if (!dir.empty() && dir.back() == '\\')
+        dir.pop_back();
     return dir + "\\" + name;
 }
 
 std::string SystemVersionName(SystemControl& system) {
     OsVersionInfo info;
     info.size = 148;
-    if (!system.GetVersionExA(info)) return "Unknown";
+    if (!system.GetVersionExA(info))
+        return "Unknown";
     const auto major = info.majorVersion;
     const auto minor = info.minorVersion;
     if (info.platformId == VER_PLATFORM_WIN32_WINDOWS) {
-        if (major == 4 && minor == 0) return "Windows 95";
+        if (major == 4 && minor == 0)
+            return "Windows 95";
         if (major == 4 && minor == 10) {
-            if (info.csdVersion.size() >= 2 && info.csdVersion[1] == 'A') return "Windows 98SE";
+            if (info.csdVersion.size() >= 2 && info.csdVersion[1] == 'A')
+                return "Windows 98SE";
             return "Windows 98";
         }
-        if (major == 4 && minor == 90) return "Windows ME";
+        if (major == 4 && minor == 90)
+            return "Windows ME";
         return "Unknown";
     }
     if (info.platformId == VER_PLATFORM_WIN32_NT) {
-        if (major <= 4) return "Windows NT";
-        if (major == 5 && minor == 0) return "Windows 2000";
-        if (major == 5 && minor == 1) return "Whistler";
+        if (major <= 4)
+            return "Windows NT";
+        if (major == 5 && minor == 0)
+            return "Windows 2000";
+        if (major == 5 && minor == 1)
+            return "Whistler";
         return "Unknown";
     }
     return "Unknown";
@@ -70,8 +79,8 @@ bool ExitWindowsWithPrivilege(SystemControl& system, unsigned flags) {
 void ShutdownForSystem(SystemControl& system, const std::string& name) {
     static const std::array<const char*, 4> powerOff = {"Whistler", "Windows 2000", "Windows NT",
                                                         "Unknown"};
-    static const std::array<const char*, 4> shutDown = {"Windows 95", "Windows 98SE",
-                                                        "Windows 98", "Windows ME"};
+    static const std::array<const char*, 4> shutDown = {"Windows 95", "Windows 98SE", "Windows 98",
+                                                        "Windows ME"};
     for (const char* candidate : powerOff) {
         if (name == candidate) {
             ExitWindowsWithPrivilege(system, EWX_POWEROFF);
@@ -88,7 +97,8 @@ void ShutdownForSystem(SystemControl& system, const std::string& name) {
 
 std::string AsciiUpper(std::string text) {
     for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
     }
     return text;
 }
@@ -113,11 +123,13 @@ bool TerminateProcessesByName(SystemControl& system, const std::string& name) {
             Handle process = system.OpenProcess(PROCESS_TERMINATE, false, entry.processId);
             result = system.TerminateProcess(process, 0);
             // Give the handle back, so that the backend keeps no table of dead processes.
-            if (process != 0 && process != kInvalidHandle) system.CloseHandle(process);
+            if (process != 0 && process != kInvalidHandle)
+                system.CloseHandle(process);
         }
         read = system.Process32Next(snapshot, entry);
     }
-    if (snapshot != kInvalidHandle) system.CloseHandle(snapshot);
+    if (snapshot != kInvalidHandle)
+        system.CloseHandle(snapshot);
     return result;
 }
 

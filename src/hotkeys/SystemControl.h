@@ -87,8 +87,8 @@ public:
                                         const std::string& directory, int showCommand) = 0;
     /// Sends a message to the window and returns its result (WM_SYSCOMMAND with SC_TASKLIST
     /// opens the start menu).
-    virtual std::intptr_t SendMessageA(WindowHandle window, unsigned message,
-                                       std::uintptr_t wParam, std::intptr_t lParam) = 0;
+    virtual std::intptr_t SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                                       std::intptr_t lParam) = 0;
     /// Starts a command line with a show command. Returns a value above 31 on success.
     virtual unsigned WinExec(const std::string& commandLine, int showCommand) = 0;
 

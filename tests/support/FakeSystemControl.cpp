@@ -4,10 +4,14 @@
 
 namespace brisko::testing {
 
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
 
 namespace {
-std::string Args() { return ""; }
+std::string Args() {
+    return "";
+}
 template <typename T>
 std::string Arg(const T& v) {
     if constexpr (std::is_convertible_v<T, std::string>)
@@ -33,7 +37,8 @@ constexpr Handle kTokenHandle = 800;
 std::vector<std::string> FakeSystemControl::callsNamed(const std::string& name) const {
     std::vector<std::string> out;
     for (const auto& c : calls_)
-        if (c.rfind(name + "(", 0) == 0) out.push_back(c);
+        if (c.rfind(name + "(", 0) == 0)
+            out.push_back(c);
     return out;
 }
 
@@ -42,7 +47,8 @@ bool FakeSystemControl::RegisterHotKey(WindowHandle window, int id, unsigned mod
     record(Line("RegisterHotKey", window, id, modifiers, virtualKey));
     if (registerResult) {
         bool ok = registerResult(id);
-        if (ok) registered_.insert(id);
+        if (ok)
+            registered_.insert(id);
         return ok;
     }
     return registered_.insert(id).second;
@@ -81,7 +87,9 @@ void FakeSystemControl::SetClipboardText(const std::string& text) {
     record(Line("SetClipboardText", text));
 }
 
-void FakeSystemControl::MessageBoxA(const std::string& text) { record(Line("MessageBoxA", text)); }
+void FakeSystemControl::MessageBoxA(const std::string& text) {
+    record(Line("MessageBoxA", text));
+}
 
 bool FakeSystemControl::ExitWindowsEx(unsigned flags, unsigned reason) {
     record(Line("ExitWindowsEx", flags, reason));
@@ -90,15 +98,17 @@ bool FakeSystemControl::ExitWindowsEx(unsigned flags, unsigned reason) {
 
 unsigned FakeSystemControl::GetWindowsDirectoryA(char* buffer, unsigned size) {
     record(Line("GetWindowsDirectoryA", size));
-    if (!windowsDirectory || windowsDirectory->size() + 1 > size) return 0;
+    if (!windowsDirectory || windowsDirectory->size() + 1 > size)
+        return 0;
     std::memcpy(buffer, windowsDirectory->c_str(), windowsDirectory->size() + 1);
     return static_cast<unsigned>(windowsDirectory->size());
 }
 
 bool FakeSystemControl::GetVersionExA(OsVersionInfo& info) {
     record(Line("GetVersionExA", info.size));
-    if (!version) return false;
-    info = *version;
+    if (versionFails)
+        return false;
+    info = version;
     return true;
 }
 
@@ -110,7 +120,8 @@ Handle FakeSystemControl::GetCurrentProcess() {
 bool FakeSystemControl::OpenProcessToken(Handle process, std::uint32_t desiredAccess,
                                          Handle& token) {
     record(Line("OpenProcessToken", process == ~Handle{1} ? -1 : long(process), desiredAccess));
-    if (openTokenResult) token = kTokenHandle;
+    if (openTokenResult)
+        token = kTokenHandle;
     return openTokenResult;
 }
 
@@ -136,7 +147,8 @@ bool FakeSystemControl::CloseHandle(Handle handle) {
 
 Handle FakeSystemControl::CreateToolhelp32Snapshot(std::uint32_t flags, std::uint32_t processId) {
     record(Line("CreateToolhelp32Snapshot", flags, processId));
-    if (!snapshotAvailable) return kInvalidHandle;
+    if (!snapshotAvailable)
+        return kInvalidHandle;
     nextProcess_ = 0;
     return kSnapshotHandle;
 }
@@ -148,7 +160,8 @@ bool FakeSystemControl::Process32First(Handle snapshot, ProcessEntry& entry) {
 }
 
 bool FakeSystemControl::Process32Next(Handle snapshot, ProcessEntry& entry) {
-    if (snapshot != kSnapshotHandle || nextProcess_ >= processes.size()) return false;
+    if (snapshot != kSnapshotHandle || nextProcess_ >= processes.size())
+        return false;
     const std::uint32_t size = entry.size;
     entry = processes[nextProcess_++];
     entry.size = size;
@@ -158,14 +171,17 @@ bool FakeSystemControl::Process32Next(Handle snapshot, ProcessEntry& entry) {
 Handle FakeSystemControl::OpenProcess(std::uint32_t desiredAccess, bool inheritHandle,
                                       std::uint32_t processId) {
     record(Line("OpenProcess", desiredAccess, int(inheritHandle), processId));
-    if (unterminable.count(processId)) return 0;
+    if (unterminable.count(processId))
+        return 0;
     return kProcessHandleBase + processId;
 }
 
 bool FakeSystemControl::TerminateProcess(Handle process, unsigned exitCode) {
     record(Line("TerminateProcess", process, exitCode));
-    if (process < kProcessHandleBase) return false;
-    if (process - kProcessHandleBase == ownProcessId && ownProcessId != 0) throw OwnProcessEnded();
+    if (process < kProcessHandleBase)
+        return false;
+    if (process - kProcessHandleBase == ownProcessId && ownProcessId != 0)
+        throw OwnProcessEnded();
     return true;
 }
 

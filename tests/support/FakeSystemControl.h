@@ -22,12 +22,13 @@ class FakeSystemControl : public SystemControl {
 public:
     // What the fake answers.
     std::optional<std::string> windowsDirectory = std::string("C:\\WINDOWS");
-    std::optional<OsVersionInfo> version;  // nullopt: GetVersionExA fails
+    OsVersionInfo version;  // platform 0 unless told
+    bool versionFails = false;
     bool exitWindowsResult = true;
     bool snapshotAvailable = true;
     std::vector<ProcessEntry> processes;
-    std::uint32_t ownProcessId = 0;          // terminating it throws OwnProcessEnded
-    std::set<std::uint32_t> unterminable;    // OpenProcess fails for these
+    std::uint32_t ownProcessId = 0;        // terminating it throws OwnProcessEnded
+    std::set<std::uint32_t> unterminable;  // OpenProcess fails for these
     bool openTokenResult = true;
     bool lookupPrivilegeResult = true;
     /// Decides RegisterHotKey's result; by default an id succeeds once until unregistered.
