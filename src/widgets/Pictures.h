@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+
+namespace brisko {
+
+/// The program's picture files, each decoded once and shared by everyone who shows it.
+/// .jpg/.jpeg files are decoded with libjpeg-turbo; all others through Qt's readers.
+/// A file that cannot be read raises BriskoError with a message naming the file and the cause.
+class Pictures {
+public:
+    /// The picture of the file (decoded at the first request, then shared).
+    static QPixmap get(const QString& path);
+    /// The same picture with every magenta (#FF00FF) pixel made transparent.
+    static QPixmap masked(const QString& path);
+    /// Decodes a file without the cache.
+    static QImage load(const QString& path);
+    /// Decodes JPEG data into an RGB32 image; a null image when the data is not a JPEG.
+    static QImage decodeJpeg(const QByteArray& data, QString* error = nullptr);
+    /// Forgets every cached picture.
+    static void clear();
+    /// Number of cached pictures.
+    static int cachedCount();
+
+    /// The program's picture directory (the data folder's images/). Set once at start.
+    static void setImagesDirectory(const QString& directory);
+    static QString imagesDirectory();
+    /// A picture of the program's picture directory by relative file name ("splash.png").
+    static QPixmap image(const QString& name) { return get(imagesDirectory() + "/" + name); }
+};
+
+}  // namespace brisko

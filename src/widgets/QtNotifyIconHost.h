@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QObject>
+#include <QSystemTrayIcon>
+
+#include "NotifyIconHost.h"
+
+namespace brisko {
+
+/// The notification area through QSystemTrayIcon (XEmbed or StatusNotifierItem). Always
+/// takes the extended record. A click is reported as WM_LBUTTONUP, a double click as
+/// WM_LBUTTONDBLCLK followed by WM_LBUTTONUP, a context request as WM_RBUTTONUP. Hosts that
+/// send no double click (StatusNotifierItem activation) report only the click.
+class QtNotifyIconHost : public QObject, public NotifyIconHost {
+    Q_OBJECT
+public:
+    explicit QtNotifyIconHost(QObject* parent = nullptr);
+    ~QtNotifyIconHost() override;
+
+    bool extendedShell() const override { return true; }
+    bool add(const NotifyIconData& data) override;
+    bool modify(const NotifyIconData& data) override;
+    bool remove(const NotifyIconData& data) override;
+    void setCallback(Callback callback) override { callback_ = std::move(callback); }
+
+    /// The underlying icon (for its geometry or availability checks).
+    QSystemTrayIcon* systemTrayIcon() const { return icon_; }
+
+private:
+    void apply(const NotifyIconData& data);
+    void onActivated(QSystemTrayIcon::ActivationReason reason);
+
+    QSystemTrayIcon* icon_ = nullptr;
+    Callback callback_;
+};
+
+}  // namespace brisko
