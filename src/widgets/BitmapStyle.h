@@ -30,9 +30,7 @@ public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
                     const QWidget* widget = nullptr) const override;
     void polish(QWidget* widget) override;
-    void unpolish(QWidget* widget) override;
     using QProxyStyle::polish;
-    using QProxyStyle::unpolish;
 
     /// Folder name of a set under images/theme/: "luna" or "silver".
     static QString setFolder(Set set);
