@@ -1,0 +1,142 @@
+#include "WindowStates.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace brisko::x11 {
+
+namespace {
+constexpr int kPollMs = 20;
+constexpr qint64 kGiveUpMs = 5000;
+constexpr std::uint32_t kIconicState = 3;
+constexpr std::uint32_t kStateAdd = 1;
+constexpr std::uint32_t kSourceApplication = 1;
+}  // namespace
+
+int ShowCommandEffect(int showCommand) {
+    switch (showCommand) {
+        case 3:
+            return 1;  // maximised
+        case 2:        // minimised
+        case 6:        // minimise
+        case 7:
+            return -1;  // minimised without activation
+        default:
+            return 0;
+    }
+}
+
+WindowStates::WindowStates(xcb_connection_t* connection, xcb_window_t root)
+    : connection_(connection), root_(root) {
+    poll_.setInterval(kPollMs);
+    connect(&poll_, &QTimer::timeout, this, [this] { poll(); });
+    clock_.start();
+}
+
+xcb_atom_t WindowStates::atom(const char* name) {
+    if (auto it = atoms_.find(name); it != atoms_.end())
+        return it->second;
+    auto cookie =
+        xcb_intern_atom(connection_, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection_, cookie, nullptr);
+    if (!reply)
+        return XCB_ATOM_NONE;
+    const xcb_atom_t value = reply->atom;
+    std::free(reply);
+    atoms_.emplace(name, value);
+    return value;
+}
+
+void WindowStates::applyWhenMapped(pid_t pid, int showCommand) {
+    if (pid <= 0 || ShowCommandEffect(showCommand) == 0)
+        return;
+    waiting_.push_back({pid, showCommand, clock_.elapsed() + kGiveUpMs});
+    if (!poll_.isActive())
+        poll_.start();
+}
+
+xcb_window_t WindowStates::windowOf(pid_t pid) {
+    const xcb_atom_t clientList = atom("_NET_CLIENT_LIST");
+    const xcb_atom_t wmPid = atom("_NET_WM_PID");
+    auto listCookie = xcb_get_property(connection_, 0, root_, clientList, XCB_ATOM_WINDOW, 0, 4096);
+    xcb_get_property_reply_t* list = xcb_get_property_reply(connection_, listCookie, nullptr);
+    if (!list)
+        return XCB_WINDOW_NONE;
+    const int count = xcb_get_property_value_length(list) / 4;
+    auto* windows = static_cast<xcb_window_t*>(xcb_get_property_value(list));
+    std::vector<xcb_get_property_cookie_t> cookies;
+    for (int i = 0; i < count; ++i)
+        cookies.push_back(
+            xcb_get_property(connection_, 0, windows[i], wmPid, XCB_ATOM_CARDINAL, 0, 1));
+    xcb_window_t found = XCB_WINDOW_NONE;
+    for (int i = 0; i < count; ++i) {
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(connection_, cookies[i], nullptr);
+        if (!reply)
+            continue;
+        if (found == XCB_WINDOW_NONE && xcb_get_property_value_length(reply) >= 4 &&
+            *static_cast<std::uint32_t*>(xcb_get_property_value(reply)) ==
+                static_cast<std::uint32_t>(pid))
+            found = windows[i];
+        std::free(reply);
+    }
+    std::free(list);
+    return found;
+}
+
+void WindowStates::sendToRoot(xcb_window_t window, xcb_atom_t type, std::uint32_t d0,
+                              std::uint32_t d1, std::uint32_t d2, std::uint32_t d3) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = type;
+    event.data.data32[0] = d0;
+    event.data.data32[1] = d1;
+    event.data.data32[2] = d2;
+    event.data.data32[3] = d3;
+    xcb_send_event(connection_, 0, root_,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(connection_);
+}
+
+void WindowStates::poll() {
+    const qint64 now = clock_.elapsed();
+    for (auto it = waiting_.begin(); it != waiting_.end();) {
+        const xcb_window_t window = windowOf(it->pid);
+        if (window != XCB_WINDOW_NONE) {
+            if (ShowCommandEffect(it->showCommand) > 0) {
+                sendToRoot(window, atom("_NET_WM_STATE"), kStateAdd,
+                           atom("_NET_WM_STATE_MAXIMIZED_VERT"),
+                           atom("_NET_WM_STATE_MAXIMIZED_HORZ"), kSourceApplication);
+            } else {
+                sendToRoot(window, atom("WM_CHANGE_STATE"), kIconicState);
+            }
+            it = waiting_.erase(it);
+        } else if (now > it->deadline) {
+            it = waiting_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    if (waiting_.empty())
+        poll_.stop();
+}
+
+bool WindowStates::showingDesktop() {
+    auto cookie = xcb_get_property(connection_, 0, root_, atom("_NET_SHOWING_DESKTOP"),
+                                   XCB_ATOM_CARDINAL, 0, 1);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection_, cookie, nullptr);
+    bool showing = false;
+    if (reply && xcb_get_property_value_length(reply) >= 4)
+        showing = *static_cast<std::uint32_t*>(xcb_get_property_value(reply)) != 0;
+    std::free(reply);
+    return showing;
+}
+
+void WindowStates::toggleShowingDesktop() {
+    sendToRoot(root_, atom("_NET_SHOWING_DESKTOP"), showingDesktop() ? 0 : 1);
+}
+
+}  // namespace brisko::x11
