@@ -36,16 +36,31 @@ public:
     virtual bool ValueExists(KeyHandle key, const std::string& name) = 0;
     /// Removes the value; a missing value is no error.
     virtual void DeleteValue(KeyHandle key, const std::string& name) = 0;
-    /// Closes the key; what was written under it is then safely stored.
+    /// Closes the key; what was written under it is then safely stored. Raises
+    /// "Fehler beim Setzen der Daten für '%s'" when a written value could not be stored; the
+    /// handle is closed all the same.
     virtual void CloseKey(KeyHandle key) = 0;
 };
+
+/// The canonical form of a key path: without leading and trailing backslashes, so that
+/// "\Software\Orvalde\Brisko\" and "Software\Orvalde\Brisko" name one key.
+std::string NormalizeKeyPath(const std::string& path);
+
+/// True when both paths name the same key (key names compare without regard to ASCII case).
+bool SameKeyPath(const std::string& a, const std::string& b);
 
 /// An open key that closes itself.
 class SettingsKey {
 public:
     SettingsKey(SettingsStore& store, SettingsRoot root, const std::string& path, bool create)
         : store_(store), key_(store.OpenKey(root, path, create)) {}
-    ~SettingsKey() { store_.CloseKey(key_); }
+    /// Closes quietly; call close() to learn whether the written values were stored.
+    ~SettingsKey() {
+        try {
+            close();
+        } catch (...) {
+        }
+    }
     SettingsKey(const SettingsKey&) = delete;
     SettingsKey& operator=(const SettingsKey&) = delete;
 
@@ -56,10 +71,18 @@ public:
     }
     bool exists(const std::string& name) { return store_.ValueExists(key_, name); }
     void remove(const std::string& name) { store_.DeleteValue(key_, name); }
+    /// Closes the key now; raises the store's write error when a value could not be stored.
+    void close() {
+        if (closed_)
+            return;
+        closed_ = true;
+        store_.CloseKey(key_);
+    }
 
 private:
     SettingsStore& store_;
     SettingsStore::KeyHandle key_;
+    bool closed_ = false;
 };
 
 /// Opens the settings key of the current user, with creation.
