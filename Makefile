@@ -3,7 +3,7 @@ BUILD := build
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build run test bench screenshots clean
+.PHONY: deps configure build run test bench screenshots pictures clean
 
 deps:
 	@scripts/install-deps
@@ -22,6 +22,12 @@ test: build
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# Redraws data/images with the picture generator; its output is committed.
+pictures: configure
+	cmake -S . -B $(BUILD) -DBRISKO_PICTURES=ON >/dev/null
+	cmake --build $(BUILD) --target draw-pictures -j $(JOBS)
+	$(BUILD)/tools/draw-pictures/draw-pictures data/images
 
 clean:
 	rm -rf $(BUILD)
