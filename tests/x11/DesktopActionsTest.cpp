@@ -1,0 +1,309 @@
+// The backend on a real X server: every kind of action observed by its effect.
+#include <signal.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "DesktopFixture.h"
+
+namespace brisko::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+int CountLines(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// Slot actions by index, as the catalogue numbers them.
+constexpr const char* kMinimizeAll = "1";
+constexpr const char* kCustomProgram = "2";
+constexpr const char* kDisplayProperties = "3";
+constexpr const char* kPaste = "6";
+constexpr const char* kGoogleSearch = "7";
+constexpr const char* kCopy = "8";
+constexpr const char* kCloseProgram = "11";
+constexpr const char* kSearchDialog = "13";
+constexpr const char* kStartMenu = "14";
+constexpr const char* kControlPanel = "16";
+constexpr const char* kInsertText = "17";
+constexpr const char* kWebPage = "18";
+constexpr const char* kShutdown = "19";
+constexpr const char* kRestart = "20";
+constexpr const char* kLogOff = "21";
+
+std::string Slot(int n, const char* action) {
+    return "F" + std::to_string(n) + "=" + action;
+}
+std::string Field(int n, const std::string& field, const std::string& value) {
+    return "F" + std::to_string(n) + "." + field + "=" + value;
+}
+
+class StartedProgramTest : public DesktopFixture {};
+
+TEST_F(StartedProgramTest, StartsDetachedWithoutShellAndAppliesShowCommand) {
+    // A path with blanks proves that no shell splits it; the script reports its pid and where
+    // its standard output goes, then becomes a window under the same pid.
+    const std::string started = path("started.log");
+    const std::string big = writeScript("my apps/start big.sh",
+                                        "echo \"$$ $(readlink /proc/$$/fd/1) $#\" >> '" + started +
+                                            "'\nexec '" BRISKO_X11_TEXT_WINDOW "' --title Big");
+    const std::string small = writeScript(
+        "my apps/start small.sh",
+        "echo \"$$\" >> '" + started + "'\nexec '" BRISKO_X11_TEXT_WINDOW "' --title Small");
+    startDriver({Slot(5, kCustomProgram), Field(5, "path", big), Field(5, "show", "3"),
+                 Slot(6, kCustomProgram), Field(6, "path", small), Field(6, "show", "2")});
+
+    press("F5");
+    ASSERT_TRUE(X11Session::waitUntil([&] { return !X11Session::readFile(started).empty(); }));
+    std::istringstream first(X11Session::readFile(started));
+    pid_t pid = 0;
+    std::string output;
+    int argumentCount = -1;
+    first >> pid >> output >> argumentCount;
+    EXPECT_EQ(output, "/dev/null");
+    EXPECT_EQ(argumentCount, 0);
+
+    std::string big_window;
+    ASSERT_TRUE(X11Session::waitUntil([&] { return !(big_window = findWindow("Big")).empty(); }));
+    EXPECT_TRUE(X11Session::waitUntil([&] {
+        return Has(session->xprop({"-id", big_window, "_NET_WM_STATE"}),
+                   "_NET_WM_STATE_MAXIMIZED_VERT");
+    })) << session->xprop({"-id", big_window, "_NET_WM_STATE"});
+
+    press("F6");
+    std::string small_window;
+    ASSERT_TRUE(
+        X11Session::waitUntil([&] { return !(small_window = findWindow("Small")).empty(); }));
+    EXPECT_TRUE(X11Session::waitUntil([&] {
+        return Has(session->xprop({"-id", small_window, "WM_STATE"}), "Iconic");
+    }));
+
+    // The driver reaps what it started: once the program ends, nothing is left behind.
+    ASSERT_EQ(::kill(pid, SIGTERM), 0);
+    EXPECT_TRUE(X11Session::waitUntil([&] {
+        return !std::filesystem::exists("/proc/" + std::to_string(pid));
+    })) << X11Session::readFile("/proc/" + std::to_string(pid) + "/stat");
+}
+
+class DesktopToolsTest : public DesktopFixture {
+protected:
+    X11Session::Options options() const override {
+        X11Session::Options o;
+        o.currentDesktop = "XFCE";
+        o.recordedCommands = {"xdg-open", "xfce4-settings-manager", "xfce4-display-settings",
+                              "xfce4-popup-whiskermenu", "catfish"};
+        return o;
+    }
+};
+
+TEST_F(DesktopToolsTest, OpensAddressesDocumentsAndTheDesktopsOwnTools) {
+    const std::string document = path("notes.txt");
+    std::ofstream(document) << "hello";
+    startDriver({Slot(1, kWebPage), Field(1, "url", "https://example.org/a?b=c d"),
+                 Slot(2, kCustomProgram), Field(2, "path", document), Slot(3, kControlPanel),
+                 Slot(4, kDisplayProperties), Slot(7, kStartMenu), Slot(8, kSearchDialog),
+                 Slot(9, kMinimizeAll)});
+
+    press("F1");
+    press("F2");
+    ASSERT_TRUE(X11Session::waitUntil([&] { return session->recorded("xdg-open").size() == 2; }));
+    EXPECT_EQ(session->recorded("xdg-open")[0], "https://example.org/a?b=c d");
+    EXPECT_EQ(session->recorded("xdg-open")[1], document);
+
+    press("F3");
+    press("F4");
+    press("F7");
+    press("F8");
+    EXPECT_TRUE(X11Session::waitUntil([&] {
+        return session->recorded("xfce4-settings-manager").size() == 1 &&
+               session->recorded("xfce4-display-settings").size() == 1 &&
+               session->recorded("xfce4-popup-whiskermenu").size() == 1 &&
+               session->recorded("catfish").size() == 1;
+    }));
+    EXPECT_EQ(session->recorded("catfish").at(0), "--path=" + path("home"));
+
+    // The minimise-all file toggles the desktop, as its Windows counterpart does.
+    press("F9");
+    EXPECT_TRUE(X11Session::waitUntil([&] {
+        return Has(session->xprop({"-root", "_NET_SHOWING_DESKTOP"}), "= 1");
+    }));
+    press("F9");
+    EXPECT_TRUE(X11Session::waitUntil([&] {
+        return Has(session->xprop({"-root", "_NET_SHOWING_DESKTOP"}), "= 0");
+    }));
+}
+
+TEST_F(DesktopToolsTest, WebSearchAsksForTermAndOpensEncodedResults) {
+    startDriver({Slot(7, kGoogleSearch)});
+    press("F7");
+    std::string prompt;
+    ASSERT_TRUE(
+        X11Session::waitUntil([&] { return !(prompt = findWindow("Google-Suche")).empty(); }));
+    focus(prompt);
+    session->xdotool({"type", "--delay", "5", "salt & pepper/2"});
+    press("Return");
+    ASSERT_TRUE(X11Session::waitUntil([&] { return session->recorded("xdg-open").size() == 1; }));
+    EXPECT_EQ(session->recorded("xdg-open")[0],
+              "https://www.google.com/search?q=salt%20%26%20pepper%2F2");
+}
+
+class KeystrokesTest : public DesktopFixture {};
+
+TEST_F(KeystrokesTest, CopyPasteInsertAndCloseReachTheFocusedWindow) {
+    startDriver({Slot(8, kCopy), Slot(6, kPaste), Slot(3, kInsertText),
+                 Field(3, "text", "zwei\\nZeilen"), Slot(11, kCloseProgram)});
+    const std::string source = path("source.txt");
+    startTextWindow("Source", source, {"--text", "alpha beta", "--select-all"});
+    press("F8");
+    EXPECT_TRUE(X11Session::waitUntil([&] {
+        return session->run({"xclip", "-o", "-selection", "clipboard"}) == "alpha beta";
+    }));
+
+    const std::string target = path("target.txt");
+    const std::string targetWindow = startTextWindow("Target", target);
+    press("F6");
+    EXPECT_TRUE(X11Session::waitUntil([&] { return X11Session::readFile(target) == "alpha beta"; }))
+        << X11Session::readFile(target);
+    press("F3");
+    EXPECT_TRUE(X11Session::waitUntil([&] {
+        return X11Session::readFile(target) == "alpha betazwei\nZeilen";
+    })) << X11Session::readFile(target);
+
+    // Alt+F4: openbox closes the focused window.
+    press("F11");
+    EXPECT_TRUE(X11Session::waitUntil([&] { return findWindow("Target").empty(); }));
+    EXPECT_FALSE(findWindow("Source").empty());
+}
+
+class GrabTest : public DesktopFixture {};
+
+TEST_F(GrabTest, KeysWorkWithLocksOnAndModifiedKeysAreLeftAlone) {
+    const std::string marks = path("marks.log");
+    const std::string mark = writeScript("mark.sh", "echo x >> '" + marks + "'");
+    startDriver({Slot(5, kCustomProgram), Field(5, "path", mark)});
+    const std::string typed = path("typed.txt");
+    startTextWindow("Typed", typed);
+
+    press("shift+F5");
+    EXPECT_TRUE(X11Session::waitUntil(
+        [&] { return X11Session::readFile(typed + ".keys") == "Shift+F5\n"; }));
+    press("F5");
+    ASSERT_TRUE(
+        X11Session::waitUntil([&] { return CountLines(X11Session::readFile(marks)) == 1; }));
+
+    press("Num_Lock");
+    press("F5");
+    EXPECT_TRUE(
+        X11Session::waitUntil([&] { return CountLines(X11Session::readFile(marks)) == 2; }));
+    press("Caps_Lock");
+    press("F5");
+    EXPECT_TRUE(
+        X11Session::waitUntil([&] { return CountLines(X11Session::readFile(marks)) == 3; }));
+    press("Num_Lock");
+    press("F5");
+    EXPECT_TRUE(
+        X11Session::waitUntil([&] { return CountLines(X11Session::readFile(marks)) == 4; }));
+    // The bare press never reached the focused window; only Shift+F5 did.
+    EXPECT_EQ(X11Session::readFile(typed + ".keys"), "Shift+F5\n");
+}
+
+TEST_F(GrabTest, KeyHeldByAnotherClientIsTakenOnceReleased) {
+    const std::string other = path("other.log");
+    const std::string ours = path("ours.log");
+    std::ofstream(path("xbindkeysrc")) << "\"echo x >> '" << other << "'\"\n  F6\n";
+    const pid_t xbindkeys = session->spawn({"xbindkeys", "-n", "-f", path("xbindkeysrc")});
+    ASSERT_TRUE(X11Session::waitUntil([&] {
+        press("F6");
+        return !X11Session::readFile(other).empty();
+    }));
+
+    const std::string mark = writeScript("mark.sh", "echo x >> '" + ours + "'");
+    startDriver({Slot(6, kCustomProgram), Field(6, "path", mark)});
+    const int otherBefore = CountLines(X11Session::readFile(other));
+    press("F6");
+    EXPECT_TRUE(X11Session::waitUntil(
+        [&] { return CountLines(X11Session::readFile(other)) == otherBefore + 1; }));
+    std::this_thread::sleep_for(200ms);
+    EXPECT_TRUE(X11Session::readFile(ours).empty());
+
+    session->stop(xbindkeys);
+    std::this_thread::sleep_for(100ms);  // a few ticks
+    press("F6");
+    EXPECT_TRUE(X11Session::waitUntil([&] { return !X11Session::readFile(ours).empty(); }, 3s));
+    EXPECT_EQ(CountLines(X11Session::readFile(other)), otherBefore + 1);
+}
+
+class PowerTest : public DesktopFixture {
+protected:
+    // A copy of the driver under a name of its own: ending "every process of the program"
+    // must never reach another test's driver.
+    std::string uniqueDriver(const std::string& name) {
+        const std::string copy = path(name);
+        std::filesystem::copy_file(BRISKO_X11_DRIVER, copy);
+        return copy;
+    }
+};
+
+TEST_F(PowerTest, ShutdownAndRestartSaveAskLogindAndEndTheProgram) {
+    const std::string shutdownName = "BRZ-down-" + std::to_string(::getpid());
+    const pid_t down = startDriver({Slot(1, kShutdown), "--own-name", shutdownName}, "down.log", {},
+                                   uniqueDriver(shutdownName));
+    press("F1");
+    int status = -1;
+    ASSERT_TRUE(X11Session::waitUntil([&] { return session->hasExited(down, &status); }));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_TRUE(Has(session->logindCalls(), "PowerOff"));
+    EXPECT_FALSE(Has(session->logindCalls(), "Reboot"));
+    const auto downReports = reports("down.log");
+    EXPECT_NE(std::find(downReports.begin(), downReports.end(), "saved"), downReports.end());
+
+    const std::string restartName = "BRZ-re-" + std::to_string(::getpid());
+    const pid_t re = startDriver({Slot(2, kRestart), "--own-name", restartName}, "re.log", {},
+                                 uniqueDriver(restartName));
+    press("F2");
+    ASSERT_TRUE(X11Session::waitUntil([&] { return session->hasExited(re); }));
+    EXPECT_TRUE(Has(session->logindCalls(), "Reboot"));
+}
+
+TEST_F(PowerTest, LogOffEndsTheOwnSessionThroughLogind) {
+    startDriver({Slot(4, kLogOff)});
+    press("F4");
+    EXPECT_TRUE(X11Session::waitUntil([&] {
+        const std::string calls = session->logindCalls();
+        return Has(calls, "TerminateSession") && Has(calls, "\"c1\"");
+    })) << session->logindCalls();
+    std::this_thread::sleep_for(200ms);
+    for (const auto& line : reports())
+        EXPECT_EQ(line.rfind("message:", 0), std::string::npos);
+}
+
+TEST_F(PowerTest, RefusedLogOffShowsTheMessageOncePerPress) {
+    // No session id: logind finds none for the driver, so the request fails.
+    startDriver({Slot(4, kLogOff)}, "driver.log", {{"XDG_SESSION_ID", ""}});
+    press("F4");
+    press("F4");
+    const std::string message = "message: Beim Abmelden ist ein Fehler aufgetreten";
+    EXPECT_TRUE(waitForReport(message, "driver.log", 2));
+    std::this_thread::sleep_for(200ms);
+    const auto lines = reports();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), message), 2);
+}
+
+TEST_F(PowerTest, MissingPrivateSystemBusFailsInsteadOfReachingTheRealOne) {
+    const std::map<std::string, std::string> noBus = {
+        {"DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + path("missing-bus")}};
+    startDriver({Slot(4, kLogOff)}, "driver.log", noBus);
+    press("F4");
+    EXPECT_TRUE(waitForReport("message: Beim Abmelden ist ein Fehler aufgetreten"));
+    EXPECT_FALSE(Has(session->logindCalls(), "TerminateSession"));
+}
+
+}  // namespace
+}  // namespace brisko::testing

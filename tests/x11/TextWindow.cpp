@@ -1,0 +1,71 @@
+// A plain text window for the tests: it writes its whole text to --out on every change and
+// appends every function key it receives (with modifiers) to --out.keys.
+//   --title T --out FILE [--text INITIAL] [--select-all]
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QSaveFile>
+
+#include "X11Session.h"
+
+namespace {
+class Editor : public QPlainTextEdit {
+public:
+    explicit Editor(QString out) : out_(std::move(out)) {
+        connect(this, &QPlainTextEdit::textChanged, this, [this] { save(); });
+    }
+    void save() {
+        QSaveFile file(out_);
+        if (!file.open(QIODevice::WriteOnly))
+            return;
+        file.write(toPlainText().toUtf8());
+        file.commit();
+    }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() >= Qt::Key_F1 && event->key() <= Qt::Key_F12) {
+            QString name;
+            if (event->modifiers() & Qt::ShiftModifier)
+                name += "Shift+";
+            if (event->modifiers() & Qt::ControlModifier)
+                name += "Ctrl+";
+            name += QString("F%1").arg(event->key() - Qt::Key_F1 + 1);
+            brisko::testing::AppendLine((out_ + ".keys").toStdString(), name.toStdString());
+        }
+        QPlainTextEdit::keyPressEvent(event);
+    }
+
+private:
+    QString out_;
+};
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QString title = "Text";
+    QString out = "/dev/null";
+    QString text;
+    bool selectAll = false;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--title" && i + 1 < args.size())
+            title = args[++i];
+        if (args[i] == "--out" && i + 1 < args.size())
+            out = args[++i];
+        if (args[i] == "--text" && i + 1 < args.size())
+            text = args[++i];
+        if (args[i] == "--select-all")
+            selectAll = true;
+    }
+    Editor editor(out);
+    editor.setWindowTitle(title);
+    editor.setPlainText(text);
+    editor.save();
+    if (selectAll)
+        editor.selectAll();
+    editor.resize(400, 300);
+    editor.show();
+    editor.activateWindow();
+    return app.exec();
+}
