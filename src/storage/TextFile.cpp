@@ -176,11 +176,10 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
 
     static std::atomic<unsigned> counter{0};
     std::string dir = ParentDirectory(target);
-    std::string base = target.substr(target.find_last_of('/') + 1);
     std::string temp;
     int fd = -1;
     for (int attempt = 0; fd < 0; ++attempt) {
-        temp = dir + "/." + base + ".tmp-" + std::to_string(::getpid()) + "-" +
+        temp = dir + "/" + TemporaryFilePrefix(target) + std::to_string(::getpid()) + "-" +
                std::to_string(counter++);
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd < 0 && (errno != EEXIST || attempt > 100))
@@ -220,6 +219,10 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
         ::fsync(dirFd);
         ::close(dirFd);
     }
+}
+
+std::string TemporaryFilePrefix(const std::string& path) {
+    return "." + path.substr(path.find_last_of('/') + 1) + ".tmp-";
 }
 
 bool IsValidUtf8(std::string_view bytes) {

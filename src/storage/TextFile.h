@@ -20,6 +20,10 @@ std::string ReadFileBytes(const std::string& path);
 /// BriskoError with FileErrorMessage on failure (a read-only target is refused).
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
+/// The name prefix of the temporary files WriteFileAtomically makes for a target: a file
+/// "<prefix><process id>-<n>" next to it. A process killed while writing leaves one behind.
+std::string TemporaryFilePrefix(const std::string& path);
+
 /// True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(std::string_view bytes);
 

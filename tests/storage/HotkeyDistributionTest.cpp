@@ -182,8 +182,11 @@ TEST(HotkeyDistribution, FileErrorsCarryTheirMessages) {
               "Ungültiger Dateiname");
     EXPECT_EQ(FileErrorMessage(ENOSPC), "Zu wenig Speicherplatz");
     EXPECT_EQ(FileErrorMessage(EIO), "E/A-Fehler 5");
-    // A device or pipe is never replaced by a file.
-    EXPECT_EQ(ErrorOf([&] { WriteFileAtomically("/dev/null", "x"); }), "Dateizugriff verweigert");
+    // A pipe is never replaced by a file.
+    std::string fifo = dir.file("pipe.hkv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(ErrorOf([&] { SaveHotkeyDistribution(fifo, slots); }), "Dateizugriff verweigert");
+    EXPECT_TRUE(fs::is_fifo(fifo));
 }
 
 TEST(HotkeyDistribution, SaveReplacesAtomicallyAndKeepsPermissions) {
