@@ -8,7 +8,6 @@
 namespace brisko {
 
 ImageButton::ImageButton(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_Hover, false);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
 }

@@ -125,10 +125,17 @@ void TrayIcon::setAnimate(bool value) {
         return;
     animate_ = value;
     frameIndex_ = 0;
-    if (value)
-        animationTimer_.start();
-    else
+    updateAnimationTimer();
+}
+
+void TrayIcon::updateAnimationTimer() {
+    // A period of 0 or less stops the animation instead of ticking without pause.
+    if (animate_ && interval_ > 0) {
+        if (!animationTimer_.isActive())
+            animationTimer_.start();
+    } else {
         animationTimer_.stop();
+    }
 }
 
 void TrayIcon::setHideAppOnMinimize(bool value) {
@@ -165,7 +172,9 @@ void TrayIcon::setInterval(int milliseconds) {
     if (interval_ == milliseconds)
         return;
     interval_ = milliseconds;
-    animationTimer_.setInterval(milliseconds);
+    if (milliseconds > 0)
+        animationTimer_.setInterval(milliseconds);
+    updateAnimationTimer();
 }
 
 void TrayIcon::setPopupMenu(QMenu* menu) {

@@ -79,6 +79,7 @@ public:
     /// The reference is cleared when the list is destroyed.
     void setImageList(ImageList* list);
     int interval() const { return interval_; }
+    /// The animation period; 0 or less pauses the animation.
     void setInterval(int milliseconds);
     QMenu* popupMenu() const { return popupMenu_; }
     /// The reference is cleared when the menu is destroyed.
@@ -140,6 +141,7 @@ private:
     void modifyIcon();
     void deleteIcon();
     void animationTick();
+    void updateAnimationTimer();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     std::unique_ptr<NotifyIconHost> host_;

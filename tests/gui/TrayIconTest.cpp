@@ -279,6 +279,16 @@ TEST(TrayIcon, AnimationWithoutImagesShowsTheFallback) {
     EXPECT_EQ(t.host->last().iconSource.kind, IconSource::Kind::System);
 }
 
+TEST(TrayIcon, ZeroIntervalPausesTheAnimation) {
+    Tray t;
+    t.icon->setInterval(0);
+    t.icon->setAnimate(true);
+    QTest::qWait(30);
+    EXPECT_EQ(t.host->count(Op::Modify), 0);
+    t.icon->setInterval(5);
+    QTRY_VERIFY_WITH_TIMEOUT(t.host->count(Op::Modify) >= 1, 5000);
+}
+
 TEST(TrayIcon, ClicksReachTheirEventsInOrder) {
     Tray t;
     std::vector<std::string> events;
