@@ -1,6 +1,7 @@
 // The backend on a real X server: every kind of action observed by its effect.
 #include <signal.h>
 #include <sys/wait.h>
+#include <xcb/xcb.h>
 
 #include <filesystem>
 #include <fstream>
@@ -238,6 +239,64 @@ TEST_F(GrabTest, KeyHeldByAnotherClientIsTakenOnceReleased) {
     press("F6");
     EXPECT_TRUE(X11Session::waitUntil([&] { return !X11Session::readFile(ours).empty(); }, 3s));
     EXPECT_EQ(CountLines(X11Session::readFile(other)), otherBefore + 1);
+}
+
+TEST_F(GrabTest, HeldKeyRepeatsAndANewKeymapIsFollowed) {
+    const std::string marks = path("marks.log");
+    const std::string mark = writeScript("mark.sh", "echo x >> '" + marks + "'");
+    startDriver({Slot(5, kCustomProgram), Field(5, "path", mark)});
+
+    // Held down, the key repeats its press, as a Windows hotkey does.
+    session->xdotool({"keydown", "F5"});
+    std::this_thread::sleep_for(1500ms);
+    session->xdotool({"keyup", "F5"});
+    EXPECT_TRUE(X11Session::waitUntil([&] { return CountLines(X11Session::readFile(marks)) >= 3; }))
+        << CountLines(X11Session::readFile(marks));
+    std::this_thread::sleep_for(300ms);
+    const int afterRepeat = CountLines(X11Session::readFile(marks));
+
+    // Move F5 to a keycode of its own; the grab must follow the new mapping.
+    xcb_connection_t* c = xcb_connect(session->display().c_str(), nullptr);
+    ASSERT_FALSE(xcb_connection_has_error(c));
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    auto cookie = xcb_get_keyboard_mapping(
+        c, setup->min_keycode,
+        static_cast<std::uint8_t>(setup->max_keycode - setup->min_keycode + 1));
+    xcb_get_keyboard_mapping_reply_t* map = xcb_get_keyboard_mapping_reply(c, cookie, nullptr);
+    ASSERT_NE(map, nullptr);
+    const int per = map->keysyms_per_keycode;
+    const xcb_keysym_t* syms = xcb_get_keyboard_mapping_keysyms(map);
+    int oldCode = 0;
+    int freeCode = 0;
+    for (int code = setup->max_keycode; code >= setup->min_keycode; --code) {
+        const xcb_keysym_t* row = syms + (code - setup->min_keycode) * per;
+        if (row[0] == 0xffc2)
+            oldCode = code;
+        bool empty = true;
+        for (int i = 0; i < per; ++i)
+            empty &= row[i] == 0;
+        if (empty && freeCode == 0)
+            freeCode = code;
+    }
+    std::free(map);
+    ASSERT_NE(oldCode, 0);
+    ASSERT_NE(freeCode, 0);
+    std::vector<xcb_keysym_t> f13(static_cast<std::size_t>(per), 0);
+    f13[0] = 0xffca;
+    std::vector<xcb_keysym_t> f5(static_cast<std::size_t>(per), 0);
+    f5[0] = 0xffc2;
+    xcb_change_keyboard_mapping(c, 1, static_cast<xcb_keycode_t>(oldCode),
+                                static_cast<std::uint8_t>(per), f13.data());
+    xcb_change_keyboard_mapping(c, 1, static_cast<xcb_keycode_t>(freeCode),
+                                static_cast<std::uint8_t>(per), f5.data());
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    xcb_disconnect(c);
+
+    std::this_thread::sleep_for(500ms);  // the debounce, then the re-grab
+    press("F5");
+    EXPECT_TRUE(X11Session::waitUntil(
+        [&] { return CountLines(X11Session::readFile(marks)) == afterRepeat + 1; }, 3s))
+        << CountLines(X11Session::readFile(marks)) << " after " << afterRepeat;
 }
 
 class PowerTest : public DesktopFixture {
