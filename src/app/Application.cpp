@@ -1,0 +1,268 @@
+#include "Application.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QSystemTrayIcon>
+
+#include "MainWindow.h"
+#include "SplashWindow.h"
+#include "dialogs/InfoDialog.h"
+#include "dialogs/OptionsDialog.h"
+#include "dialogs/TextEditorDialog.h"
+#include "dialogs/UserPrompts.h"
+#include "hotkeys/HotkeyDispatcher.h"
+#include "hotkeys/HotkeyRegistration.h"
+#include "hotkeys/SystemCommands.h"
+#include "storage/LanguageFile.h"
+#include "storage/SettingsStore.h"
+#include "widgets/Pictures.h"
+#include "widgets/TrayIcon.h"
+
+namespace brisko {
+
+namespace {
+constexpr int kSplashMs = 2500;
+constexpr int kRestoreMs = 2600;
+
+const char* const kFirstStartText =
+    "Dies ist der erste Start von Brisko.\n\n"
+    "Hinweis: Sie müssen die Hot Key-Verteilung nicht abspeichern. Die Hot Keys sind "
+    "automatisch gesetzt, wenn Sie sie über die Auswahlboxen festlegen. Diese Meldung wird nun "
+    "nicht mehr angezeigt.\n\n"
+    "(This is the first time you start Brisko.\n\n"
+    "Hint: You do not have to save your Hot Keys to file. The Hot Keys are automatically set, "
+    "when you have chosen them in the dropdown-boxes. This message will not be shown again.)";
+
+void OneShot(QTimer& timer, int ms) {
+    timer.setSingleShot(true);
+    timer.setInterval(ms);
+}
+}  // namespace
+
+Application::Application(Environment environment) : env_(std::move(environment)) {}
+
+Application::~Application() {
+    tickTimer_.stop();
+    delete tray_;
+}
+
+void Application::start() {
+    splash_ = std::make_unique<SplashWindow>();
+    connect(splash_.get(), &SplashWindow::closed, this, [this] {
+        emit finished();
+        QCoreApplication::exit(0);
+    });
+    splash_->show();
+    OneShot(splashTimer_, kSplashMs);
+    connect(&splashTimer_, &QTimer::timeout, this, &Application::splashTimeout);
+    splashTimer_.start();
+
+    createMainWindow();
+    env_.prompts.setParentWindow(mainWindow_.get());
+
+    info_ = std::make_unique<InfoDialog>();
+    info_->setMainWindow(mainWindow_.get());
+    options_ = std::make_unique<OptionsDialog>(
+        env_.store, env_.prompts,
+        OptionsDialog::StartPage{[this] { mainWindow_->showWelcomePage(true); },
+                                 [this] { mainWindow_->showSlotPage(true); }});
+    options_->setMainWindow(mainWindow_.get());
+    editor_ = std::make_unique<TextEditorDialog>(slots_, env_.store, env_.prompts);
+    editor_->setMainWindow(mainWindow_.get());
+    update_ = std::make_unique<UpdateDialog>();
+    update_->setMainWindow(mainWindow_.get());
+
+    MainWindow::Hooks hooks;
+    hooks.hideToTray = [this] { hideToTray(); };
+    hooks.quitProgram = [this] { quitProgram(); };
+    hooks.closeHandling = [this] { closeHandling(); };
+    hooks.showOptions = [this] { options_->open(); };
+    hooks.showUpdate = [this] {
+        update_->show();
+        mainWindow_->setEnabled(false);
+    };
+    hooks.showInfo = [this] { info_->open(); };
+    hooks.openTextEditor = [this](int slot) { editor_->openForSlot(slot); };
+    hooks.styleChoice = [this] { return options_->styleChoice(); };
+    mainWindow_->setHooks(std::move(hooks));
+
+    // The notification-area icon and its menu.
+    trayMenu_ = std::make_unique<QMenu>();
+    trayMenu_->setObjectName("PopupMenu2");
+    QAction* showItem =
+        trayMenu_->addAction(QIcon(Pictures::image("menu/tray-show.png")), "Brisko &starten");
+    showItem->setObjectName("Briskostarten1");
+    trayMenu_->addSeparator();
+    QAction* quitItem =
+        trayMenu_->addAction(QIcon(Pictures::image("menu/tray-quit.png")), "Brisko &beenden");
+    quitItem->setObjectName("Briskobeenden1");
+    connect(showItem, &QAction::triggered, this, [this] { showFromTray(); });
+    connect(quitItem, &QAction::triggered, this, [this] { mainWindow_->close(); });
+    tray_ = env_.trayHost ? new TrayIcon(nullptr, std::move(env_.trayHost)) : new TrayIcon(nullptr);
+    tray_->beginLoad();
+    tray_->setHint("Brisko");
+    tray_->setShowHint(true);
+    tray_->setUseAppIcon(true);
+    tray_->setPopupMenu(trayMenu_.get());
+    // A double click shows the window. Trays that report only single activations (the
+    // StatusNotifierItem hosts) never send one, so a click that no double click follows
+    // within the double-click time shows it too.
+    tray_->OnDblClick = [this](TrayIcon&) {
+        trayClick_.stop();
+        showFromTray();
+    };
+    OneShot(trayClick_, QApplication::doubleClickInterval());
+    connect(&trayClick_, &QTimer::timeout, this, [this] {
+        if (tray_->active())
+            showFromTray();
+    });
+    tray_->OnClick = [this](TrayIcon&) {
+        if (tray_->active())
+            trayClick_.start();
+    };
+    tray_->endLoad();
+
+    // Timers of the main window, started with it.
+    OneShot(firstTick_, 0);
+    connect(&firstTick_, &QTimer::timeout, this, [this] {
+        mainWindow_->fixUpStylePictures();
+        ApplyStoredInsertTexts(stored_, slots_);
+    });
+    firstTick_.start();
+    OneShot(restoreTimer_, kRestoreMs);
+    connect(&restoreTimer_, &QTimer::timeout, this, [this] {
+        if (!env_.arguments.isEmpty() && env_.arguments.first() == "-autostart")
+            hideToTray();
+        RunHandler(env_.prompts, [this] { ApplySlotSettings(env_.store, stored_, slots_, true); });
+    });
+    restoreTimer_.start();
+    tickTimer_.setInterval(kTickIntervalMs);
+    tickTimer_.setTimerType(Qt::CoarseTimer);
+    connect(&tickTimer_, &QTimer::timeout, this, &Application::tick);
+    tickTimer_.start();
+}
+
+void Application::createMainWindow() {
+    mainWindow_ = std::make_unique<MainWindow>(slots_, env_.store, env_.prompts);
+    // The window stays unmapped (not merely off-screen) until the splash ends: window
+    // managers pull windows placed outside the screen back into view.
+    mainWindow_->winId();
+    systemVersionName_ = SystemVersionName(env_.system);
+    RunHandler(env_.prompts, [this] {
+        stored_ = ReadSlotSettings(env_.store, slots_);
+        if (!stored_.readError.empty())
+            throw BriskoError(stored_.readError);
+    });
+    mainWindow_->applyInterfaceStyle();
+    dispatcher_ = std::make_unique<HotkeyDispatcher>(
+        env_.system, slots_, mainWindow_->winId(), systemVersionName_,
+        [this] { RunHandler(env_.prompts, [this] { SaveSlotSettings(env_.store, slots_); }); });
+    dispatcher_->setOwnExecutableName(env_.ownExecutableName);
+}
+
+void Application::splashTimeout() {
+    splash_->hide();
+    if (!ending_ && !mainWindow_->isVisible() && !tray_->active()) {
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            mainWindow_->move(screen->availableGeometry().center() - mainWindow_->rect().center());
+        mainWindow_->show();
+    }
+    splashTimer_.stop();
+    firstStartNotice();
+}
+
+void Application::firstStartNotice() {
+    RunHandler(env_.prompts, [this] {
+        if (!OpenSettingsKey(env_.store).read("FirstStart").empty())
+            return;
+        env_.prompts.Beep();
+        if (env_.prompts.ShowInformation("Erster Start / First Start",
+                                         QString::fromUtf8(kFirstStartText))) {
+            SettingsKey key = OpenSettingsKey(env_.store);
+            key.write("FirstStart", "Yes");
+            key.close();
+        }
+    });
+}
+
+void Application::tick() {
+    SyncHotkeyRegistration(env_.system, mainWindow_->winId(), slots_);
+    mainWindow_->tick();
+    if (slots_.revision() != editorRevision_) {
+        editor_->syncFromModel();
+        editorRevision_ = slots_.revision();
+    }
+}
+
+void Application::onHotkey(int id) {
+    RunHandler(env_.prompts, [&] { dispatcher_->OnHotkeyMessage(static_cast<unsigned>(id)); });
+}
+
+bool Application::trayAvailable() const {
+    return env_.trayAvailable ? env_.trayAvailable() : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void Application::hideToTray() {
+    if (!trayAvailable()) {
+        // With no notification area, hiding would leave no way back: minimise instead.
+        mainWindow_->showMinimized();
+        return;
+    }
+    mainWindow_->hide();
+    tray_->setActive(true);
+}
+
+void Application::showFromTray() {
+    mainWindow_->showNormal();
+    mainWindow_->raise();
+    mainWindow_->activateWindow();
+    tray_->setActive(false);
+}
+
+void Application::quitProgram() {
+    mainWindow_->close();
+    splash_->close();
+}
+
+void Application::closeHandling() {
+    if (ending_)
+        return;
+    ending_ = true;
+    // Each step runs on its own: a refused write is shown, but never keeps the slots from
+    // being saved.
+    RunHandler(env_.prompts, [this] {
+        const std::string language = LanguageValueForItem(options_->languageChoice());
+        SettingsKey key = OpenSettingsKey(env_.store);
+        if (!language.empty())
+            key.write("Lang", language);
+        key.close();
+    });
+    RunHandler(env_.prompts, [this] {
+        const InterfaceStyle style = options_->styleChoice();
+        SettingsKey key(env_.store, SettingsRoot::CurrentUser, kSettingsKeyPathRelative,
+                        style == InterfaceStyle::Blue);
+        key.write("Style", StyleSettingName(style));
+        key.close();
+    });
+    RunHandler(env_.prompts, [this] { SaveSlotSettings(env_.store, slots_); });
+    tickTimer_.stop();
+    tray_->setActive(false);
+    splash_->close();
+}
+
+void Application::endSession() {
+    if (ending_)
+        return;
+    ending_ = true;
+    RunHandler(env_.prompts, [this] { SaveSlotSettings(env_.store, slots_); });
+    TerminateProcessesByName(env_.system, env_.ownExecutableName);
+    // Reached only when this process was not among those ended.
+    tickTimer_.stop();
+    tray_->setActive(false);
+    emit finished();
+    QCoreApplication::exit(0);
+}
+
+}  // namespace brisko

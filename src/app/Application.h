@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "hotkeys/HotkeySlot.h"
+#include "widgets/NotifyIconHost.h"
+#include "storage/SlotSettings.h"
+
+class QMenu;
+
+namespace brisko {
+
+class HotkeyDispatcher;
+class InfoDialog;
+class MainWindow;
+class NotifyIconHost;
+class OptionsDialog;
+class SettingsStore;
+class SplashWindow;
+class SystemControl;
+class TextEditorDialog;
+class TrayIcon;
+class UpdateDialog;
+class UserPrompts;
+
+/// The program: its windows, the start-up timers, the continuous tick and the lifecycle
+/// (hiding into the notification area, quitting, the end of the session).
+class Application : public QObject {
+    Q_OBJECT
+public:
+    /// What the program runs on.
+    struct Environment {
+        SystemControl& system;
+        SettingsStore& store;
+        UserPrompts& prompts;
+        QStringList arguments;  // without the program name
+        /// The notification area; null uses the desktop's through QSystemTrayIcon.
+        std::unique_ptr<NotifyIconHost> trayHost;
+        /// Whether the desktop has a notification area; QSystemTrayIcon's answer when empty.
+        std::function<bool()> trayAvailable;
+        /// The executable name whose processes end with the session.
+        std::string ownExecutableName = "BRZ";
+    };
+
+    explicit Application(Environment environment);
+    ~Application() override;
+
+    /// Creates the six windows in order, restores the slots and starts the timers.
+    void start();
+
+    // Lifecycle operations.
+    void hideToTray();
+    void showFromTray();
+    void quitProgram();
+    /// The end of the desktop session: saves the slots, then ends every process of the
+    /// program's executable name, this one included. "Lang" and "Style" are not written.
+    void endSession();
+    /// The main window's close handling: "Lang", "Style", the slots, then the end of the loop.
+    void closeHandling();
+
+    /// A registered key was pressed.
+    void onHotkey(int id);
+
+    SlotModel& model() { return slots_; }
+    SplashWindow& splash() { return *splash_; }
+    MainWindow& mainWindow() { return *mainWindow_; }
+    OptionsDialog& options() { return *options_; }
+    TextEditorDialog& editor() { return *editor_; }
+    InfoDialog& info() { return *info_; }
+    UpdateDialog& update() { return *update_; }
+    TrayIcon& tray() { return *tray_; }
+    QMenu& trayMenu() { return *trayMenu_; }
+    const StoredSlotSettings& stored() const { return stored_; }
+    /// True once the close handling or the session end has run.
+    bool ending() const { return ending_; }
+
+signals:
+    /// The splash window was closed: the event loop ends.
+    void finished();
+
+private:
+    void createMainWindow();
+    void splashTimeout();
+    void firstStartNotice();
+    void tick();
+    bool trayAvailable() const;
+
+    Environment env_;
+    SlotModel slots_;
+    StoredSlotSettings stored_;
+    std::string systemVersionName_;
+    std::unique_ptr<SplashWindow> splash_;
+    std::unique_ptr<MainWindow> mainWindow_;
+    std::unique_ptr<InfoDialog> info_;
+    std::unique_ptr<OptionsDialog> options_;
+    std::unique_ptr<TextEditorDialog> editor_;
+    std::unique_ptr<UpdateDialog> update_;
+    std::unique_ptr<HotkeyDispatcher> dispatcher_;
+    std::unique_ptr<QMenu> trayMenu_;
+    TrayIcon* tray_ = nullptr;
+
+    QTimer splashTimer_;   // end of the splash, first-start notice
+    QTimer firstTick_;     // style pictures, language, insert texts
+    QTimer restoreTimer_;  // "-autostart" and the full restore
+    QTimer tickTimer_;     // the continuous rules
+    QTimer trayClick_;     // a click on the icon that no double click followed
+    unsigned long long editorRevision_ = ~0ull;
+    bool ending_ = false;
+};
+
+}  // namespace brisko

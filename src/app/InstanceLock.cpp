@@ -1,0 +1,47 @@
+#include "InstanceLock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+
+namespace brisko {
+
+QString InstanceLock::LockFilePath(const QString& runtimeDir, const QString& display) {
+    QString name = display.isEmpty() ? QStringLiteral("none") : display;
+    name.replace('/', '_');
+    if (!runtimeDir.isEmpty())
+        return QDir(runtimeDir).filePath(QStringLiteral("brisko-%1.lock").arg(name));
+    return QDir(QDir::tempPath())
+        .filePath(QStringLiteral("brisko-%1-%2.lock").arg(getuid()).arg(name));
+}
+
+InstanceLock::~InstanceLock() {
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+InstanceLock::Result InstanceLock::acquire() {
+    return acquire(
+        LockFilePath(qEnvironmentVariable("XDG_RUNTIME_DIR"), qEnvironmentVariable("DISPLAY")));
+}
+
+InstanceLock::Result InstanceLock::acquire(const QString& path) {
+    const QByteArray file = QFile::encodeName(path);
+    const int fd = ::open(file.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return Result::Unavailable;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        ::close(fd);
+        return held ? Result::HeldElsewhere : Result::Unavailable;
+    }
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = fd;
+    return Result::Acquired;
+}
+
+}  // namespace brisko

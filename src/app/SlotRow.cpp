@@ -1,0 +1,234 @@
+#include "SlotRow.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+
+#include "dialogs/Look.h"
+#include "hotkeys/HotkeySlot.h"
+#include "widgets/ImageButton.h"
+#include "widgets/Pictures.h"
+
+namespace brisko {
+
+namespace {
+constexpr int kButtonHeight = 22;
+constexpr int kButtonX = 560;
+constexpr int kOpenModeX = 620;
+constexpr int kNarrow = 59;
+constexpr int kWide = 119;
+
+QPixmap Picture(const QString& name) {
+    try {
+        return Pictures::image(name);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+// The face of a row button: a raised panel with the button's small picture and caption.
+QPixmap ButtonFace(const QString& icon, const QString& caption, int width, int state) {
+    QPixmap face(width, kButtonHeight);
+    face.fill(Qt::transparent);
+    QPainter p(&face);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor base = state == 0   ? QColor(236, 240, 250)
+                        : state == 1 ? QColor(255, 250, 230)
+                                     : QColor(200, 210, 235);
+    p.setPen(state == 1 ? QColor(230, 140, 30) : QColor(60, 80, 140));
+    p.setBrush(base);
+    p.drawRoundedRect(QRectF(0.5, 0.5, width - 1, kButtonHeight - 1), 3, 3);
+    const int shift = state == 2 ? 1 : 0;
+    const QPixmap pic = Picture(icon);
+    QFont font = WindowFont();
+    p.setFont(font);
+    const int textWidth = caption.isEmpty() ? 0 : p.fontMetrics().horizontalAdvance(caption) + 4;
+    const int total = (pic.isNull() ? 0 : 16) + textWidth;
+    int x = (width - total) / 2 + shift;
+    if (!pic.isNull()) {
+        p.drawPixmap(x, 3 + shift, 16, 16, pic);
+        x += 16;
+    }
+    if (!caption.isEmpty()) {
+        p.setPen(QColor(0, 0, 90));
+        p.drawText(QRect(x + 4, shift, textWidth, kButtonHeight), Qt::AlignVCenter, caption);
+    }
+    return face;
+}
+
+ImageButton* RowButton(QWidget* page, const QString& name, const QString& icon,
+                       const QString& caption, int width, const QString& hint) {
+    auto* button = new ImageButton(page);
+    button->setObjectName(name);
+    button->setPictures(ButtonFace(icon, caption, width, 0), ButtonFace(icon, caption, width, 1),
+                        ButtonFace(icon, caption, width, 2));
+    button->setHint(hint);
+    button->hide();
+    return button;
+}
+
+template <typename W, typename V>
+void SetVisible(W* w, V visible) {
+    if (w->isHidden() == bool(visible))
+        w->setVisible(bool(visible));
+}
+
+void Place(QWidget* w, int x, int y) {
+    if (w->pos() != QPoint(x, y))
+        w->move(x, y);
+}
+}  // namespace
+
+SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& commands)
+    : slot_(n), y_(y), slots_(model) {
+    keyLabel_ = new QLabel(QString("F%1").arg(n), page);
+    keyLabel_->setObjectName(QString("Label%1").arg(n + 1));
+    keyLabel_->setGeometry(16, y + 3, 32, 16);
+    QFont bold = keyLabel_->font();
+    bold.setBold(true);
+    keyLabel_->setFont(bold);
+
+    actionList_ = new QComboBox(page);
+    actionList_->setObjectName(QString("ComboBox%1").arg(n));
+    actionList_->setGeometry(56, y, 230, kButtonHeight);
+    actionList_->setMaxVisibleItems(kActionCount);
+    for (int i = 0; i < kActionCount; ++i) {
+        QIcon icon;
+        if (i > 0)
+            icon = QIcon(Picture(QString("actions/action-%1.png").arg(i, 2, 10, QChar('0'))));
+        actionList_->addItem(icon, QString::fromUtf8(kActionCaptions[i]));
+    }
+    actionList_->setCurrentIndex(-1);
+    connect(actionList_, &QComboBox::activated, this, [this](int index) {
+        if (slots_.action(slot_) != index)
+            slots_.setAction(slot_, index);
+    });
+
+    pathField_ = new QLineEdit(page);
+    pathField_->setObjectName(QString("Edit%1").arg(n));
+    pathField_->setGeometry(296, y, 256, kButtonHeight);
+    QPalette palette = pathField_->palette();
+    palette.setColor(QPalette::Active, QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Inactive, QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Disabled, QPalette::Base, palette.color(QPalette::Button));
+    pathField_->setPalette(palette);
+    pathField_->setEnabled(false);
+    connect(pathField_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        std::string path = text.toStdString();
+        if (slots_.programPath(slot_) != path)
+            slots_.setProgramPath(slot_, std::move(path));
+    });
+
+    showModeField_ = new QLineEdit(QString::fromUtf8(ShowMode::Normal), page);
+    showModeField_->setObjectName(QString("Edit%1").arg(11 + n));
+    showModeField_->hide();
+
+    browse_ = RowButton(page, QString("ImageButton%1").arg(13 + n), "buttons/browse.png", {},
+                        kNarrow, "Durchsuchen");
+    web_ = RowButton(page, QString("ImageButton%1").arg(25 + n), "buttons/web.png", {}, kNarrow,
+                     "Webseite auswählen");
+    openMode_ = RowButton(page, QString("ImageButton%1").arg(55 + n), "buttons/openmode.png", {},
+                          kNarrow, QString::fromUtf8("Öffnungsart bestimmen"));
+    text_ = RowButton(page, QString("ImageButton%1").arg(44 + n), "buttons/text.png",
+                      "Text eingeben", kWide, "Text eingeben");
+    browse_->OnClick = [this, commands] {
+        if (commands.browse)
+            commands.browse(slot_);
+    };
+    web_->OnClick = [this, commands] {
+        if (commands.webAddress)
+            commands.webAddress(slot_);
+    };
+    openMode_->OnClick = [this, commands] {
+        if (commands.openMode)
+            commands.openMode(slot_);
+    };
+    text_->OnClick = [this, commands] {
+        if (commands.text)
+            commands.text(slot_);
+    };
+
+    menu_ = new QMenu(page);
+    menu_->setObjectName(QString("PopupMenu%1").arg(n + 2));
+    auto* group = new QActionGroup(menu_);
+    group->setExclusive(true);
+    const char* captions[3] = {"&Normal", "M&aximiert", "M&inimiert"};
+    const char* modes[3] = {ShowMode::Normal, ShowMode::Maximized, ShowMode::Minimized};
+    const char* firstRowNames[3] = {"Normal1", "Maximiert1", "Minimiert1"};
+    for (int k = 0; k < 3; ++k) {
+        QAction* item = menu_->addAction(QString::fromUtf8(captions[k]));
+        item->setObjectName(n == 1 ? QString(firstRowNames[k])
+                                   : QString("MenuItem%1").arg(3 * n - 5 + k));
+        item->setCheckable(true);
+        group->addAction(item);
+        const char* mode = modes[k];
+        connect(item, &QAction::triggered, this, [this, mode] { chooseShowMode(mode); });
+        modeItems_[k] = item;
+    }
+    modeItems_[0]->setChecked(true);
+}
+
+void SlotRow::chooseShowMode(const char* mode) {
+    if (slots_.showMode(slot_) != mode)
+        slots_.setShowMode(slot_, mode);
+    const int index = std::string(mode) == ShowMode::Normal      ? 0
+                      : std::string(mode) == ShowMode::Maximized ? 1
+                                                                 : 2;
+    if (!modeItems_[index]->isChecked())
+        modeItems_[index]->setChecked(true);
+    const QString text = QString::fromLatin1(mode);
+    if (showModeField_->text() != text)
+        showModeField_->setText(text);
+}
+
+void SlotRow::sync() {
+    const HotkeySlot& s = slots_.slot(slot_);
+    const int i = s.action;
+
+    if (actionList_->currentIndex() != i)
+        actionList_->setCurrentIndex(i);
+    const QString path = QString::fromStdString(s.programPath);
+    if (pathField_->text() != path)
+        pathField_->setText(path);
+
+    // Row layout.
+    const bool program = i == static_cast<int>(ActionKind::CustomProgram);
+    const bool webPage = i == static_cast<int>(ActionKind::WebPage);
+    const bool insertText = i == static_cast<int>(ActionKind::InsertText);
+    SetVisible(openMode_, program || webPage);
+    Place(openMode_, kOpenModeX, y_);
+    if (pathField_->isEnabled() != program)
+        pathField_->setEnabled(program);
+    SetVisible(browse_, program);
+    Place(browse_, kButtonX, y_);
+    SetVisible(web_, webPage);
+    Place(web_, kButtonX, y_);
+    SetVisible(text_, insertText);
+    Place(text_, kButtonX, y_);
+    if (!insertText && !s.insertText.empty())
+        slots_.setInsertText(slot_, std::string());
+
+    // Check marks follow the show mode; an unknown text leaves field and marks alone.
+    const std::string& mode = slots_.slot(slot_).showMode;
+    if (mode == ShowMode::Normal || mode == ShowMode::Maximized || mode == ShowMode::Minimized)
+        chooseShowMode(mode == ShowMode::Normal      ? ShowMode::Normal
+                       : mode == ShowMode::Maximized ? ShowMode::Maximized
+                                                     : ShowMode::Minimized);
+    else if (showModeField_->text().toStdString() != mode)
+        showModeField_->setText(QString::fromStdString(mode));
+
+    // Hint of the web-address button.
+    if (s.webAddress != shownWebAddress_) {
+        shownWebAddress_ = s.webAddress;
+        web_->setHint(s.webAddress.empty()
+                          ? QString::fromUtf8("Webseite auswählen")
+                          : QString::fromUtf8("Webseite auswählen (Aktuelle Webseite: ") +
+                                QString::fromStdString(s.webAddress) + ")");
+    }
+}
+
+}  // namespace brisko

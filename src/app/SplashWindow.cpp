@@ -1,0 +1,45 @@
+#include "SplashWindow.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+#include "dialogs/Look.h"
+#include "widgets/Pictures.h"
+
+namespace brisko {
+
+SplashWindow::SplashWindow()
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    setObjectName("SplashScreenForm");
+    setWindowTitle("SplashScreen");
+    setFont(WindowFont());
+    setFixedSize(379, 252);
+    try {
+        picture_ = Pictures::image("splash.png");
+    } catch (const std::exception&) {
+        picture_ = DesignedPicture("splash.png", size());
+    }
+    centre();
+}
+
+void SplashWindow::centre() {
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+}
+
+void SplashWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawPixmap(rect(), picture_);
+    p.setPen(Qt::white);
+    p.setFont(font());
+    p.drawText(QPoint(272, 224 + p.fontMetrics().ascent()), "Es wird geladen ...");
+}
+
+void SplashWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    emit closed();
+}
+
+}  // namespace brisko

@@ -1,0 +1,69 @@
+#include <QApplication>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "Application.h"
+#include "InstanceLock.h"
+#include "MainWindow.h"
+#include "SessionSignals.h"
+#include "dialogs/Look.h"
+#include "dialogs/QtUserPrompts.h"
+#include "platform/x11/IniSettingsStore.h"
+#include "platform/x11/X11SystemControl.h"
+#include "widgets/NotifyIconHost.h"
+#include "widgets/Pictures.h"
+
+int main(int argc, char* argv[]) {
+    // One copy per user and display, decided before anything else exists.
+    brisko::InstanceLock lock;
+    if (lock.acquire() == brisko::InstanceLock::Result::HeldElsewhere)
+        return 0;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Brisko");
+    QApplication::setQuitOnLastWindowClosed(false);
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QLocale(QLocale::German), "qtbase", "_",
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslations);
+
+    const QString dataDirectory = QString::fromStdString(brisko::x11::DataDirectory());
+    brisko::SetDataDirectory(dataDirectory);
+    brisko::Pictures::setImagesDirectory(dataDirectory + "/images");
+    QIcon icon;
+    for (const char* name : {"brisko.png", "brisko-32.png", "brisko-16.png"}) {
+        try {
+            icon.addPixmap(brisko::Pictures::image(name));
+        } catch (const std::exception&) {
+        }
+    }
+    QApplication::setWindowIcon(icon);
+
+    brisko::x11::X11SystemControl system;
+    brisko::IniSettingsStore store;
+    brisko::QtUserPrompts prompts;
+    system.setMessageBoxHandler(
+        [&prompts](const std::string& text) { prompts.ShowMessage(QString::fromStdString(text)); });
+
+    // The session end ends every process of this executable's name ("BRZ" when installed).
+    const QString ownName = QFileInfo(QApplication::applicationFilePath()).fileName();
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    brisko::Application brisko(
+        {system, store, prompts, arguments, nullptr, nullptr, ownName.toStdString()});
+    system.setHotkeyHandler([&brisko](int id) { brisko.onHotkey(id); });
+    brisko.start();
+    system.setMainWindow(brisko.mainWindow().winId());
+
+    brisko::SessionSignals sessionSignals;
+    QObject::connect(&sessionSignals, &brisko::SessionSignals::sessionEnding, &brisko,
+                     [&brisko] { brisko.endSession(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &brisko,
+                     [&brisko](QSessionManager&) { brisko.endSession(); });
+
+    const int result = QApplication::exec();
+    system.releaseAllGrabs();
+    return result;
+}

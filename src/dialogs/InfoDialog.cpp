@@ -1,0 +1,65 @@
+#include "InfoDialog.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "Look.h"
+
+namespace brisko {
+
+ProgramDialog::ProgramDialog(const QString& objectName, const QString& caption, QSize size)
+    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    setFont(WindowFont());
+    setFixedSize(size);
+}
+
+void ProgramDialog::open() {
+    if (mainWindow_)
+        mainWindow_->setEnabled(false);
+    show();
+    raise();
+    activateWindow();
+}
+
+void ProgramDialog::closeEvent(QCloseEvent* event) {
+    if (mainWindow_)
+        mainWindow_->setEnabled(true);
+    event->accept();
+}
+
+InfoDialog::InfoDialog() : ProgramDialog("Form2", "Info", QSize(320, 200)) {
+    auto* layout = new QVBoxLayout(this);
+    auto* text = new QLabel(
+        QString("<b>Brisko</b><br>Version %1<br><br>Die Tasten F1 bis F11 mit Aktionen belegen.")
+            .arg(QStringLiteral(BRISKO_VERSION)),
+        this);
+    text->setObjectName("Label1");
+    layout->addWidget(text);
+    auto* ok = new QPushButton("OK", this);
+    ok->setObjectName("SpeedButton1");
+    layout->addWidget(ok, 0, Qt::AlignRight);
+    connect(ok, &QPushButton::clicked, this, &QWidget::close);
+}
+
+UpdateDialog::UpdateDialog() : ProgramDialog("Form4", "Brisko aktalisieren", QSize(360, 220)) {
+    auto* layout = new QVBoxLayout(this);
+    auto* heading = new QLabel("<b>Brisko aktualisieren</b>", this);
+    heading->setObjectName("Label1");
+    layout->addWidget(heading);
+    auto* version =
+        new QLabel(QString("Ihre Version: %1").arg(QStringLiteral(BRISKO_VERSION)), this);
+    version->setObjectName("Label3");
+    layout->addWidget(version);
+    layout->addStretch();
+    auto* cancel = new QPushButton("Abbrechen", this);
+    cancel->setObjectName("SpeedButton3");
+    layout->addWidget(cancel, 0, Qt::AlignRight);
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+}
+
+}  // namespace brisko

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+#include "Look.h"
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QRadioButton;
+
+namespace brisko {
+
+class SettingsStore;
+class UserPrompts;
+
+/// The "Optionen" window: autostart, welcome page, interface style and language. Its style
+/// radio buttons and language list are the run's record of the user's choice, which the main
+/// window reads for its page switches and writes when it closes.
+class OptionsDialog : public QWidget {
+    Q_OBJECT
+public:
+    /// The page switches of the main window, called at creation in their designed variant.
+    struct StartPage {
+        std::function<void()> showWelcomePage;
+        std::function<void()> showSlotPage;
+    };
+
+    /// Creates the hidden dialog: picks the main window's start page from "Willkommen", checks
+    /// autostart when the autostart entry exists, and applies and checks the stored style.
+    OptionsDialog(SettingsStore& store, UserPrompts& prompts, const StartPage& startPage);
+
+    void setMainWindow(QWidget* window) { mainWindow_ = window; }
+
+    /// Disables the main window and shows the dialog.
+    void open();
+    /// "Speichern" (and every close request): writes autostart and "Willkommen", then enables
+    /// the main window and hides. A failed write keeps the dialog open.
+    void save();
+
+    /// The checked style radio button.
+    InterfaceStyle styleChoice() const;
+    /// The selected language item: 0 German, 1 English, -1 none.
+    int languageChoice() const;
+    void selectLanguage(int item);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void applyStoredStyle();
+
+    SettingsStore& store_;
+    UserPrompts& prompts_;
+    QPointer<QWidget> mainWindow_;
+    QCheckBox* autostart_ = nullptr;
+    QCheckBox* welcome_ = nullptr;
+    QRadioButton* blue_ = nullptr;
+    QRadioButton* win95_ = nullptr;
+    QRadioButton* luna_ = nullptr;
+    QComboBox* language_ = nullptr;
+    QPushButton* save_ = nullptr;
+};
+
+}  // namespace brisko

@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "FakeNotifyIconHost.h"
+#include "FakeSettingsStore.h"
+#include "FakeSystemControl.h"
+#include "FakeUserPrompts.h"
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "app/SplashWindow.h"
+#include "dialogs/InfoDialog.h"
+#include "dialogs/OptionsDialog.h"
+#include "dialogs/TextEditorDialog.h"
+#include "widgets/TrayIcon.h"
+
+namespace brisko {
+namespace {
+
+using testing::FakeNotifyIconHost;
+using testing::FakeSettingsStore;
+using testing::FakeSystemControl;
+using testing::FakeUserPrompts;
+
+// One running program over fakes. The start-up timers run for real.
+struct Program {
+    explicit Program(QStringList arguments = {}, bool withTray = true) {
+        auto host = std::make_unique<FakeNotifyIconHost>();
+        tray = host.get();
+        app = std::make_unique<Application>(
+            Application::Environment{system, store, prompts, arguments, std::move(host),
+                                     [withTray] { return withTray; }, "BRZ"});
+    }
+    void start() { app->start(); }
+
+    FakeSystemControl system;
+    FakeSettingsStore store;
+    FakeUserPrompts prompts;
+    FakeNotifyIconHost* tray;
+    std::unique_ptr<Application> app;
+};
+
+constexpr int kAfterRestoreMs = 2800;
+
+TEST(ApplicationTest, FirstStartWithNoSettings) {
+    Program p;
+    p.start();
+    for (int n = 1; n <= kSlotCount; ++n)
+        EXPECT_EQ(p.app->model().action(n), 0) << n;
+    EXPECT_TRUE(p.app->splash().isVisible());
+    EXPECT_FALSE(p.app->mainWindow().isVisible()) << "kept out of sight behind the splash";
+    EXPECT_TRUE(p.app->mainWindow().welcomePageShown());
+    EXPECT_EQ(p.app->mainWindow().style(), InterfaceStyle::Blue);
+    EXPECT_EQ(p.app->options().styleChoice(), InterfaceStyle::Blue);
+
+    QTest::qWait(200);
+    EXPECT_TRUE(p.prompts.log.isEmpty());
+    EXPECT_TRUE(p.system.registered().empty()) << "free slots are not registered";
+
+    QTest::qWait(kAfterRestoreMs);
+    EXPECT_FALSE(p.app->splash().isVisible());
+    EXPECT_TRUE(p.app->mainWindow().isVisible());
+    ASSERT_EQ(p.prompts.log.size(), 2) << p.prompts.log.join("\n").toStdString();
+    EXPECT_EQ(p.prompts.log[0], "Beep");
+    EXPECT_TRUE(p.prompts.log[1].startsWith(
+        "Information: Erster Start / First Start | Dies ist der erste Start von Brisko.\n\n"));
+    EXPECT_EQ(p.prompts.log[1].count("\n\n"), 3);
+    EXPECT_EQ(p.store.get("FirstStart"), "Yes");
+}
+
+TEST(ApplicationTest, FirstStartNoticeOnlyWhileFirstStartIsEmpty) {
+    Program seen, refused;
+    seen.store.set("FirstStart", "irgendwas");
+    refused.prompts.informationOk = false;
+    refused.store.writable = false;
+    seen.start();
+    refused.start();
+    QTest::qWait(kAfterRestoreMs);
+    EXPECT_TRUE(seen.prompts.log.isEmpty());
+    EXPECT_EQ(refused.prompts.named("Information").size(), 1);
+    EXPECT_FALSE(refused.store.has("FirstStart"));
+}
+
+TEST(ApplicationTest, AutostartHidesIntoTheTrayOnlyForTheExactFirstArgument) {
+    Program autostart({"-autostart"}), capital({"-Autostart"}), second({"x", "-autostart"}),
+        noTray({"-autostart"}, false);
+    for (Program* p : {&autostart, &capital, &second, &noTray})
+        p->start();
+    QTest::qWait(kAfterRestoreMs);
+    EXPECT_FALSE(autostart.app->mainWindow().isVisible());
+    EXPECT_TRUE(autostart.tray->shown);
+    EXPECT_TRUE(autostart.app->tray().active());
+    EXPECT_TRUE(capital.app->mainWindow().isVisible());
+    EXPECT_TRUE(second.app->mainWindow().isVisible());
+    EXPECT_FALSE(capital.tray->shown || second.tray->shown);
+    // Without a notification area the window is minimised instead: it stays reachable.
+    EXPECT_TRUE(noTray.app->mainWindow().isMinimized());
+    EXPECT_FALSE(noTray.tray->shown);
+
+    autostart.tray->send(WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(autostart.app->mainWindow().isVisible());
+    EXPECT_FALSE(autostart.tray->shown);
+    EXPECT_FALSE(autostart.app->tray().active());
+}
+
+TEST(ApplicationTest, TrayMenuAndSingleActivation) {
+    Program p;
+    p.start();
+    p.app->hideToTray();
+    EXPECT_TRUE(p.tray->shown);
+    ASSERT_EQ(p.tray->count(FakeNotifyIconHost::Op::Add), 1);
+    EXPECT_EQ(p.tray->last().szTip, "Brisko");
+    // A tray that sends single activations only: the click shows after the double-click time.
+    p.tray->send(WM_LBUTTONUP);
+    EXPECT_FALSE(p.app->mainWindow().isVisible());
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    EXPECT_TRUE(p.app->mainWindow().isVisible());
+    EXPECT_FALSE(p.tray->shown);
+
+    QMenu& menu = p.app->trayMenu();
+    ASSERT_EQ(menu.actions().size(), 3);
+    EXPECT_EQ(menu.actions()[0]->text(), "Brisko &starten");
+    EXPECT_TRUE(menu.actions()[1]->isSeparator());
+    EXPECT_EQ(menu.actions()[2]->text(), "Brisko &beenden");
+
+    QSignalSpy finished(p.app.get(), &Application::finished);
+    p.app->hideToTray();
+    menu.actions()[2]->trigger();
+    EXPECT_EQ(finished.size(), 1);
+    EXPECT_FALSE(p.tray->shown);
+    EXPECT_EQ(p.store.get("F1"), "0");
+}
+
+TEST(ApplicationTest, ClosingWritesLanguageStyleAndSlotsInOrder) {
+    Program p;
+    p.start();
+    p.app->model().setAction(1, 2);
+    p.app->model().setProgramPath(1, "/usr/bin/xterm");
+    p.app->model().setShowMode(1, "3");
+    p.app->options().selectLanguage(1);
+    p.app->options().findChild<QRadioButton*>("RadioButton3")->setChecked(true);
+    p.store.log.clear();
+    QSignalSpy finished(p.app.get(), &Application::finished);
+    p.app->mainWindow().close();
+    EXPECT_EQ(finished.size(), 1);
+    ASSERT_GE(p.store.log.size(), 3u);
+    EXPECT_EQ(p.store.log[0], "Write(Lang, \"English\")");
+    EXPECT_EQ(p.store.log[1], "Write(Style, \"Luna\")");
+    EXPECT_EQ(p.store.log[2], "Write(F1, \"2\")");
+    EXPECT_EQ(p.store.get("F1a"), "/usr/bin/xterm");
+    EXPECT_EQ(p.store.get("F1aa"), "3");
+    EXPECT_FALSE(p.app->splash().isVisible());
+}
+
+TEST(ApplicationTest, ClosingWithoutALanguageChoiceWritesNoLanguage) {
+    Program p;
+    p.store.set("Lang", "Klingonisch");
+    p.start();
+    p.app->quitProgram();
+    EXPECT_EQ(p.store.get("Lang"), "Klingonisch");
+    EXPECT_EQ(p.store.get("Style"), "Blue");
+    EXPECT_EQ(p.store.get("F11"), "0");
+}
+
+TEST(ApplicationTest, ARefusedWriteAtCloseIsShownAndTheSlotsAreStillTried) {
+    Program p;
+    p.start();
+    p.store.writable = false;
+    p.app->quitProgram();
+    EXPECT_GE(p.prompts.named("Error").size(), 1);
+    EXPECT_TRUE(p.app->ending());
+}
+
+TEST(ApplicationTest, SessionEndSavesSlotsButNotStyleAndEndsEveryCopy) {
+    Program p;
+    p.system.processes = {{0, 41, "/usr/bin/xterm"}, {0, 42, "BRZ"}};
+    p.system.ownProcessId = 42;
+    p.start();
+    p.app->hideToTray();
+    p.app->model().setAction(3, 8);
+    p.app->options().selectLanguage(0);
+    p.store.log.clear();
+    EXPECT_THROW(p.app->endSession(), testing::OwnProcessEnded);
+    EXPECT_EQ(p.store.get("F3"), "8");
+    EXPECT_FALSE(p.store.has("Lang"));
+    EXPECT_FALSE(p.store.has("Style"));
+    EXPECT_EQ(p.system.callsNamed("TerminateProcess").size(), 1u);
+}
+
+TEST(ApplicationTest, StoredSlotsAreRestoredRegisteredAndDispatched) {
+    Program p;
+    p.store.set("F5", "2");
+    p.store.set("F5a", "/usr/bin/xterm");
+    p.store.set("F5aa", "3");
+    p.store.set("F10", "17");
+    p.store.set("F10c", "erste\r\nzweite");
+    p.store.set("Willkommen", "Nein");
+    p.start();
+    // Creation already set the program slot; the text slot follows at the first tick.
+    EXPECT_EQ(p.app->model().action(5), 2);
+    EXPECT_EQ(p.app->model().showMode(5), "3");
+    EXPECT_FALSE(p.app->mainWindow().welcomePageShown());
+    QTest::qWait(100);
+    EXPECT_EQ(p.app->model().action(10), 17);
+    EXPECT_EQ(p.app->editor().buffer(10)->toPlainText(), "erste\nzweite");
+    EXPECT_TRUE(p.system.registered().count(259));
+    EXPECT_TRUE(p.system.registered().count(264));
+    EXPECT_FALSE(p.system.registered().count(255));
+    EXPECT_TRUE(p.app->mainWindow().row(5).modeItem(1)->isChecked());
+
+    p.system.clear();
+    p.app->onHotkey(259);
+    const auto opened = p.system.callsNamed("ShellExecuteA");
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_NE(opened[0].find("/usr/bin/xterm"), std::string::npos);
+    EXPECT_NE(opened[0].find(", 3)"), std::string::npos);
+
+    // An edit in the first 2600 ms is replaced by the full restore.
+    p.app->model().setAction(5, 8);
+    QTest::qWait(kAfterRestoreMs);
+    EXPECT_EQ(p.app->model().action(5), 2);
+}
+
+TEST(ApplicationTest, AHandlerErrorIsShownAndTheProgramGoesOn) {
+    Program p;
+    p.store.set("F2", "2");
+    p.store.set("F2a", "/bin/true");
+    p.store.set("F2aa", "x");
+    p.start();
+    p.app->onHotkey(256);
+    ASSERT_EQ(p.prompts.named("Error").size(), 1);
+    EXPECT_TRUE(p.prompts.log.first().contains("'x' ist kein gültiger Integerwert"));
+    EXPECT_TRUE(p.system.callsNamed("ShellExecuteA").empty());
+}
+
+TEST(ApplicationTest, DialogsDisableTheMainWindowUntilClosed) {
+    Program p;
+    p.start();
+    MainWindow& w = p.app->mainWindow();
+    w.action("Optionen1")->trigger();
+    EXPECT_FALSE(w.isEnabled());
+    p.app->options().close();
+    EXPECT_TRUE(w.isEnabled());
+    EXPECT_EQ(p.store.get("Willkommen"), "Ja");
+    w.action("Info1")->trigger();
+    EXPECT_FALSE(w.isEnabled());
+    p.app->info().close();
+    EXPECT_TRUE(w.isEnabled());
+    w.action("Briskoaktualisieren1")->trigger();
+    EXPECT_FALSE(w.isEnabled());
+}
+
+}  // namespace
+}  // namespace brisko
