@@ -31,3 +31,7 @@ pictures: configure
 
 clean:
 	rm -rf $(BUILD)
+
+# Pictures of the program's windows (splash, both pages in each style, text editor).
+screenshots: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/tests/gui/gui_screenshots $(BUILD)/screenshots

@@ -46,6 +46,7 @@ QLabel* TextLabel(QWidget* parent, const QString& name, const char* text, QRect 
     label->setObjectName(name);
     label->setGeometry(geometry);
     label->setWordWrap(wrap);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     return label;
 }
@@ -72,6 +73,11 @@ MainWindow::MainWindow(SlotModel& model, SettingsStore& store, UserPrompts& prom
     central_ = new QWidget(this);
     central_->setObjectName("ClientArea");
     central_->setFixedSize(kWidth, kHeight);
+    // The strip above the header takes the header's colour in the designed look.
+    QPalette strip = central_->palette();
+    strip.setColor(QPalette::Window, QColor(24, 44, 110));
+    central_->setPalette(strip);
+    central_->setAutoFillBackground(true);
     setCentralWidget(central_);
     buildMenus();
     buildSlotPage();
@@ -431,6 +437,9 @@ void MainWindow::applyLuna() {
     image9_->hide();
     image1_->hide();
     image10_->setGeometry(0, 24, kWidth, 35);
+    QPalette strip = central_->palette();
+    strip.setColor(QPalette::Window, QColor(233, 239, 250));
+    central_->setPalette(strip);
     image10_->show();
     welcomePage_->setGeometry(0, 59, kWidth, 430);
     image2_->setGeometry(0, 0, 689, 430);

@@ -12,6 +12,7 @@
 #include "dialogs/QtUserPrompts.h"
 #include "platform/x11/IniSettingsStore.h"
 #include "platform/x11/X11SystemControl.h"
+#include "widgets/BitmapStyle.h"
 #include "widgets/NotifyIconHost.h"
 #include "widgets/Pictures.h"
 
@@ -40,6 +41,12 @@ int main(int argc, char* argv[]) {
         }
     }
     QApplication::setWindowIcon(icon);
+    try {
+        QApplication::setStyle(new brisko::BitmapStyle(brisko::BitmapStyle::Set::Luna,
+                                                       brisko::Pictures::imagesDirectory()));
+    } catch (const std::exception&) {
+        // Without its picture strips the program keeps the desktop's own look.
+    }
 
     brisko::x11::X11SystemControl system;
     brisko::IniSettingsStore store;

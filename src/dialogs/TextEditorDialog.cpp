@@ -63,8 +63,12 @@ TextEditorDialog::TextEditorDialog(SlotModel& model, SettingsStore& store, UserP
 
         auto* instruction = new QLabel(QString::fromUtf8(kInstruction), host);
         instruction->setObjectName(QString("Label%1").arg(2 * n - 1));
-        instruction->setGeometry(8, 8, 357, 39);
+        instruction->setGeometry(8, 6, 378, 46);
         instruction->setWordWrap(true);
+        instruction->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        QFont small = instruction->font();
+        small.setPointSizeF(7.5);
+        instruction->setFont(small);
         auto* note = new QLabel(QString::fromUtf8(kNote), host);
         note->setObjectName(QString("Label%1").arg(2 * n));
         note->setGeometry(9, 328, 370, 26);

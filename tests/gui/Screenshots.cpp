@@ -1,0 +1,94 @@
+// Writes pictures of the program's windows for the README: the splash, both pages of the main
+// window in each interface style and the text editor. Runs on the offscreen platform.
+#include <QApplication>
+#include <QDir>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include "FakeNotifyIconHost.h"
+#include "FakeSettingsStore.h"
+#include "FakeSystemControl.h"
+#include "FakeUserPrompts.h"
+#include "app/Application.h"
+#include "app/MainWindow.h"
+#include "app/SplashWindow.h"
+#include "dialogs/Look.h"
+#include "dialogs/OptionsDialog.h"
+#include "dialogs/TextEditorDialog.h"
+#include "widgets/BitmapStyle.h"
+#include "widgets/Pictures.h"
+
+namespace {
+
+void Save(QWidget& window, const QString& file) {
+    window.grab().save(file);
+    std::printf("%s\n", qPrintable(file));
+}
+
+void Shoot(const QString& directory, const char* style) {
+    brisko::testing::FakeSystemControl system;
+    brisko::testing::FakeSettingsStore store;
+    brisko::testing::FakeUserPrompts prompts;
+    store.set("Style", style);
+    store.set("FirstStart", "Yes");
+    store.set("F1", "2");
+    store.set("F1a", "/usr/bin/firefox");
+    store.set("F1aa", "3");
+    store.set("F2", "18");
+    store.set("F2a", "https://www.example.org");
+    store.set("F2aa", "1");
+    store.set("F3", "17");
+    store.set("F3c", "Mit freundlichen Grüßen\r\nAnna Beispiel");
+    store.set("F4", "8");
+    store.set("F5", "6");
+    store.set("F6", "1");
+    store.set("F10", "11");
+    brisko::Application app({system,
+                             store,
+                             prompts,
+                             {},
+                             std::make_unique<brisko::testing::FakeNotifyIconHost>(),
+                             [] { return true; },
+                             "BRZ"});
+    app.start();
+    QApplication::processEvents();
+    const QString name = QString(style).toLower();
+    if (QString(style) == "Blue")
+        Save(app.splash(), directory + "/splash.png");
+    QTimer::singleShot(50, [] {});
+    QApplication::processEvents();
+    brisko::MainWindow& w = app.mainWindow();
+    w.show();
+    w.tick();
+    QApplication::processEvents();
+    w.showWelcomePage(app.options().styleChoice() == brisko::InterfaceStyle::Blue ||
+                      QString(style) == "Blue");
+    w.fixUpStylePictures();
+    Save(w, directory + "/main-welcome-" + name + ".png");
+    w.showSlotPage(QString(style) == "Blue");
+    // The first tick's restore of the insert texts, then the row layout.
+    brisko::ApplyStoredInsertTexts(app.stored(), app.model());
+    w.tick();
+    app.editor().syncFromModel();
+    QApplication::processEvents();
+    Save(w, directory + "/main-slots-" + name + ".png");
+    app.editor().openForSlot(3);
+    QApplication::processEvents();
+    Save(app.editor(), directory + "/editor-" + name + ".png");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString directory = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("screenshots");
+    QDir().mkpath(directory);
+    brisko::Pictures::setImagesDirectory(brisko::DataDirectory() + "/images");
+    QApplication::setStyle(new brisko::BitmapStyle(brisko::BitmapStyle::Set::Luna,
+                                                   brisko::Pictures::imagesDirectory()));
+    for (const char* style : {"Blue", "Win95", "Luna"})
+        Shoot(directory, style);
+    return 0;
+}
