@@ -147,7 +147,7 @@ QImage welcomeBackground() {
     QPainter p(&image);
     prepare(p);
     blueGround(p, image.rect());
-    faintKeys(p, QRectF(520, 40, 180, 300), 3, 5, 46, 22);
+    faintKeys(p, QRectF(592, 96, 120, 280), 2, 5, 42, 14);
     wave(p, QRectF(0, 330, 689, 95), 14, 0.6, QColor(255, 255, 255, 18));
     wave(p, QRectF(0, 350, 689, 75), 10, 2.2, QColor(255, 255, 255, 14));
     return image;
