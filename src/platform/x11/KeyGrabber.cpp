@@ -57,6 +57,9 @@ void KeyGrabber::sendGrabs(Entry& entry) {
 }
 
 void KeyGrabber::sendUngrabs(const Entry& entry) {
+    // Qt's connection closes with the application; the server then drops the grabs itself.
+    if (!QCoreApplication::instance())
+        return;
     // Ungrabbing only ever removes this client's own grabs, never another client's.
     for (std::uint16_t modifiers : entry.modifiers)
         xcb_ungrab_key(connection_, entry.keycode, root_, modifiers);
@@ -64,6 +67,10 @@ void KeyGrabber::sendUngrabs(const Entry& entry) {
 }
 
 void KeyGrabber::discardCookies(Entry& entry) {
+    if (!QCoreApplication::instance()) {
+        entry.cookies.clear();
+        return;
+    }
     for (const auto& cookie : entry.cookies)
         xcb_discard_reply(connection_, cookie.sequence);
     entry.cookies.clear();
