@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 
+#include "LanguageStep.h"
 #include "MainWindow.h"
 #include "SplashWindow.h"
 #include "dialogs/InfoDialog.h"
@@ -15,6 +16,7 @@
 #include "hotkeys/HotkeyDispatcher.h"
 #include "hotkeys/HotkeyRegistration.h"
 #include "hotkeys/SystemCommands.h"
+#include "storage/InstallationDirectory.h"
 #include "storage/LanguageFile.h"
 #include "storage/SettingsStore.h"
 #include "widgets/Pictures.h"
@@ -91,12 +93,12 @@ void Application::start() {
     // The notification-area icon and its menu.
     trayMenu_ = std::make_unique<QMenu>();
     trayMenu_->setObjectName("PopupMenu2");
-    QAction* showItem =
-        trayMenu_->addAction(QIcon(Pictures::image("menu/tray-show.png")), "Brisko &starten");
+    QAction* showItem = trayMenu_->addAction(QIcon(DesignedPicture("menu/tray-show.png", {16, 16})),
+                                             "Brisko &starten");
     showItem->setObjectName("Briskostarten1");
     trayMenu_->addSeparator();
-    QAction* quitItem =
-        trayMenu_->addAction(QIcon(Pictures::image("menu/tray-quit.png")), "Brisko &beenden");
+    QAction* quitItem = trayMenu_->addAction(QIcon(DesignedPicture("menu/tray-quit.png", {16, 16})),
+                                             "Brisko &beenden");
     quitItem->setObjectName("Briskobeenden1");
     connect(showItem, &QAction::triggered, this, [this] { showFromTray(); });
     connect(quitItem, &QAction::triggered, this, [this] { mainWindow_->close(); });
@@ -128,6 +130,7 @@ void Application::start() {
     OneShot(firstTick_, 0);
     connect(&firstTick_, &QTimer::timeout, this, [this] {
         mainWindow_->fixUpStylePictures();
+        languageStep();
         ApplyStoredInsertTexts(stored_, slots_);
     });
     firstTick_.start();
@@ -184,6 +187,27 @@ void Application::firstStartNotice() {
             key.write("FirstStart", "Yes");
             key.close();
         }
+    });
+}
+
+void Application::languageStep() {
+    RunHandler(env_.prompts, [this] {
+        const std::string lang = OpenSettingsKey(env_.store).read("Lang");
+        const std::string fileName = LanguageFileName(lang);
+        if (fileName.empty())
+            return;
+        const std::string directory =
+            InstallationDirectory(env_.store, DataDirectory().toStdString());
+        const auto lines = ReadLanguageFile(JoinPath(directory, "") + fileName);
+        if (!lines) {
+            env_.prompts.ShowMessage(QString::fromStdString(LanguageFileErrorMessage(fileName)));
+            return;
+        }
+        updateMessages_ = ApplyLanguageLines(
+            *lines,
+            {mainWindow_.get(), options_.get(), editor_.get(), update_.get(), trayMenu_.get()});
+        mainWindow_->refreshAll();
+        options_->selectLanguage(LanguageListItem(lang));
     });
 }
 

@@ -3,13 +3,14 @@
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "hotkeys/HotkeySlot.h"
-#include "widgets/NotifyIconHost.h"
 #include "storage/SlotSettings.h"
+#include "widgets/NotifyIconHost.h"
 
 class QMenu;
 
@@ -88,6 +89,7 @@ private:
     void splashTimeout();
     void firstStartNotice();
     void tick();
+    void languageStep();
     bool trayAvailable() const;
 
     Environment env_;
@@ -111,6 +113,7 @@ private:
     QTimer trayClick_;     // a click on the icon that no double click followed
     unsigned long long editorRevision_ = ~0ull;
     bool ending_ = false;
+    std::array<QString, 3> updateMessages_;  // from the language file, for the update dialog
 };
 
 }  // namespace brisko

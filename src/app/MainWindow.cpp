@@ -523,6 +523,12 @@ void MainWindow::tick() {
         slotsItem->setEnabled(welcome);
 }
 
+void MainWindow::refreshAll() {
+    for (auto& row : rows_)
+        row->forgetHint();
+    dirty_ = true;
+}
+
 void MainWindow::loadDistribution() {
     RunHandler(prompts_, [&] {
         auto file = prompts_.ChooseOpenFile(QString(), kDistributionFilter, lastOpened_, false);

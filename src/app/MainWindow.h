@@ -59,6 +59,8 @@ public:
     /// One pass of the continuous rules: row layout, check marks, hints, menu enabling.
     /// Returns at once when neither the model nor the page changed since the last pass.
     void tick();
+    /// Makes the next tick set every control again (after texts were replaced).
+    void refreshAll();
 
     // Menu commands.
     void loadDistribution();

@@ -222,7 +222,8 @@ void SlotRow::sync() {
         showModeField_->setText(QString::fromStdString(mode));
 
     // Hint of the web-address button.
-    if (s.webAddress != shownWebAddress_) {
+    if (!hintShown_ || s.webAddress != shownWebAddress_) {
+        hintShown_ = true;
         shownWebAddress_ = s.webAddress;
         web_->setHint(s.webAddress.empty()
                           ? QString::fromUtf8("Webseite auswählen")

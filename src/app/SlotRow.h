@@ -38,6 +38,9 @@ public:
     /// Row layout, show-mode check marks, web-address hint and the mirrored values.
     void sync();
 
+    /// Makes the next sync set the web-address hint again, whatever it holds now.
+    void forgetHint() { hintShown_ = false; }
+
     int slot() const { return slot_; }
     QLabel* keyLabel() const { return keyLabel_; }
     QComboBox* actionList() const { return actionList_; }
@@ -66,7 +69,8 @@ private:
     ImageButton* text_;
     QMenu* menu_;
     QAction* modeItems_[3];
-    std::string shownWebAddress_ = "\x01";  // forces the first hint
+    std::string shownWebAddress_;
+    bool hintShown_ = false;
 };
 
 }  // namespace brisko

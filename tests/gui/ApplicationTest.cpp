@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "FakeNotifyIconHost.h"
@@ -15,6 +20,7 @@
 #include "dialogs/InfoDialog.h"
 #include "dialogs/OptionsDialog.h"
 #include "dialogs/TextEditorDialog.h"
+#include "widgets/ImageButton.h"
 #include "widgets/TrayIcon.h"
 
 namespace brisko {
@@ -251,6 +257,61 @@ TEST(ApplicationTest, DialogsDisableTheMainWindowUntilClosed) {
     EXPECT_TRUE(w.isEnabled());
     w.action("Briskoaktualisieren1")->trigger();
     EXPECT_FALSE(w.isEnabled());
+}
+
+}  // namespace
+}  // namespace brisko
+
+namespace brisko {
+namespace {
+
+TEST(LanguageStepTest, EnglishFileReplacesTextsAtTheFirstTick) {
+    Program p;
+    p.store.set("Lang", "English");
+    p.store.set("F4", "18");
+    p.store.set("F4a", "https://example.org");
+    p.start();
+    MainWindow& w = p.app->mainWindow();
+    EXPECT_EQ(w.menuBar()->actions()[0]->text(), "&Datei");
+    QTest::qWait(100);
+    EXPECT_EQ(w.menuBar()->actions()[0]->text(), "&File");
+    EXPECT_EQ(w.findChild<QLabel*>("Label13")->text(), "Welcome");
+    EXPECT_EQ(w.findChild<QPushButton*>("SpeedButton4")->text(), "Welcome");
+    EXPECT_EQ(w.row(11).actionList()->itemText(0), "(Nothing)");
+    EXPECT_EQ(w.row(11).actionList()->currentText(), "(Nothing)");
+    EXPECT_EQ(w.row(4).actionList()->currentIndex(), 18) << "the selection stays";
+    EXPECT_EQ(w.row(11).modeItem(0)->text(), "&Normal");
+    EXPECT_EQ(p.app->trayMenu().actions()[0]->text(), "&Open Brisko");
+    EXPECT_EQ(p.app->options().languageChoice(), 1);
+    // The periodic hint refresh wins over the language file's hint text.
+    EXPECT_EQ(w.row(4).webButton()->hint(),
+              QString::fromUtf8("Webseite auswählen (Aktuelle Webseite: https://example.org)"));
+
+    w.showSlotPage(true);
+    p.prompts.yes = false;
+    w.deleteAll();
+    EXPECT_EQ(p.prompts.log.last(),
+              "YesNo: Delete all hotkeys | Do you really want to delete all hotkeys?");
+    p.app->quitProgram();
+    EXPECT_EQ(p.store.get("Lang"), "English");
+}
+
+TEST(LanguageStepTest, MissingFileGivesOneMessageAndKeepsTheTexts) {
+    QTemporaryDir empty;
+    Program missing, none;
+    missing.store.set("Lang", "English");
+    missing.store.set("Path", empty.path().toStdString());
+    none.store.set("Lang", "Englisch");
+    missing.start();
+    none.start();
+    QTest::qWait(100);
+    EXPECT_EQ(missing.prompts.log,
+              QStringList{"Message: Fehler beim Laden der Sprachdatei \"English.lang\"."});
+    EXPECT_EQ(missing.app->mainWindow().menuBar()->actions()[0]->text(), "&Datei");
+    EXPECT_EQ(missing.app->options().languageChoice(), -1);
+    EXPECT_TRUE(none.prompts.log.isEmpty());
+    none.app->quitProgram();
+    EXPECT_EQ(none.store.get("Lang"), "Englisch") << "no language chosen: none written";
 }
 
 }  // namespace
