@@ -55,7 +55,7 @@ void SaveHotkeyDistribution(const std::string& path, const SlotModel& slots) {
 }
 
 void LoadHotkeyDistribution(const std::string& path, SlotModel& slots) {
-    ReadHotkeyDistribution(ReadFileBytes(path), slots);
+    ReadHotkeyDistribution(ReadTextFileStart(path, kTextFileReadLimit), slots);
 }
 
 void DeleteAllHotkeys(SlotModel& slots) {

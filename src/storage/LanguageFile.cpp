@@ -196,7 +196,7 @@ LanguageLines ParseLanguageFile(std::string_view fileBytes) {
 
 std::optional<LanguageLines> ReadLanguageFile(const std::string& path) {
     try {
-        return ParseLanguageFile(ReadFileBytes(path));
+        return ParseLanguageFile(ReadTextFileStart(path, kTextFileReadLimit));
     } catch (const BriskoError&) {
         return std::nullopt;
     }

@@ -127,6 +127,10 @@ std::string FileErrorMessage(int errorNumber) {
 }
 
 std::string ReadFileBytes(const std::string& path) {
+    return ReadTextFileStart(path, std::string::npos);
+}
+
+std::string ReadTextFileStart(const std::string& path, std::size_t limit) {
     if (path.empty())
         ThrowFileError(EINVAL);
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -146,6 +150,12 @@ std::string ReadFileBytes(const std::string& path) {
         if (n == 0)
             break;
         bytes.append(buffer, static_cast<std::size_t>(n));
+        if (bytes.size() > limit) {
+            std::string::size_type lastLine =
+                limit == 0 ? std::string::npos : bytes.rfind('\n', limit - 1);
+            bytes.resize(lastLine == std::string::npos ? 0 : lastLine + 1);
+            break;
+        }
     }
     ::close(fd);
     return bytes;

@@ -14,6 +14,14 @@ std::string FileErrorMessage(int errorNumber);
 /// Reads a whole file. Raises a BriskoError with FileErrorMessage on failure.
 std::string ReadFileBytes(const std::string& path);
 
+/// Reads the lines at the start of a text file, at most about limit bytes: a longer file is
+/// cut after its last complete line within the limit, so a huge file chosen by mistake is not
+/// read whole. Raises like ReadFileBytes.
+std::string ReadTextFileStart(const std::string& path, std::size_t limit);
+
+/// How much of a .hkv or language file is read: far more than their few lines ever need.
+inline constexpr std::size_t kTextFileReadLimit = 16u << 20;
+
 /// Replaces a file's content atomically: the bytes go to a temporary file in the same folder
 /// that is synced and renamed over the target, so a failure leaves the old file intact.
 /// A symbolic link is written through; an existing file keeps its permissions. Raises a

@@ -214,6 +214,23 @@ TEST(HotkeyDistribution, SaveReplacesAtomicallyAndKeepsPermissions) {
     EXPECT_EQ(entries, 2);
 }
 
+TEST(HotkeyDistribution, OnlyTheStartOfAHugeFileIsRead) {
+    TempDir dir;
+    std::string path = dir.file("huge.hkv");
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << "18\r\nexample.org\r\n";
+        std::string filler(1 << 20, 'x');
+        for (int i = 0; i < 20; ++i)
+            out << filler << "\r\n";
+    }
+    EXPECT_LE(ReadTextFileStart(path, 3u << 20).size(), 3u << 20);
+    EXPECT_EQ(ReadTextFileStart(path, 3u << 20).substr(0, 15), "18\r\nexample.org");
+    SlotModel slots = AllFree();
+    EXPECT_EQ(ErrorOf([&] { LoadHotkeyDistribution(path, slots); }).substr(0, 4), "'xxx");
+    EXPECT_EQ(slots.webAddress(1), "example.org");
+}
+
 TEST(HotkeyDistribution, DeleteAllKeepsShowModesAndTexts) {
     SlotModel slots;
     slots.setAction(2, 2);
