@@ -1,0 +1,194 @@
+// The program on a private desktop: started as a user would, driven with real key presses and
+// the window manager, its settings file read back afterwards.
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "DesktopFixture.h"
+#include "platform/x11/IniSettingsStore.h"
+
+namespace brisko::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+constexpr const char* kMainTitle = "Orvalde - Brisko";
+
+class ProgramTest : public DesktopFixture {
+protected:
+    void SetUp() override {
+        DesktopFixture::SetUp();
+        // A copy under a name of its own: the end of the session ends every process of the
+        // program's executable name, and no other test's program may be among them.
+        static int counter = 0;
+        program_ = fs::path(BRISKO_E2E_BIN_DIR) /
+                   ("BRZ-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+        fs::create_directories(program_.parent_path());
+        fs::copy_file(BRISKO_PROGRAM, program_, fs::copy_options::overwrite_existing);
+        configHome_ = session->environment().at("XDG_CONFIG_HOME");
+    }
+    void TearDown() override {
+        DesktopFixture::TearDown();
+        std::error_code ignored;
+        fs::remove(program_, ignored);
+    }
+
+    void set(const std::map<std::string, std::string>& values) {
+        IniSettingsStore store(configHome_);
+        SettingsKey key = OpenSettingsKey(store);
+        for (const auto& [name, value] : values)
+            key.write(name, value);
+        key.close();
+    }
+    std::string get(const std::string& name) {
+        IniSettingsStore store(configHome_);
+        SettingsKey key = OpenSettingsKey(store);
+        return key.exists(name) ? key.read(name) : "<missing>";
+    }
+
+    pid_t start(const std::vector<std::string>& arguments = {}) {
+        std::vector<std::string> argv = {program_.string()};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        return session->spawn(argv, {}, path("brisko.out"));
+    }
+    std::string visibleWindow(const std::string& title) {
+        std::istringstream ids(
+            session->xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"}));
+        std::string id;
+        std::getline(ids, id);
+        return id;
+    }
+    bool waitVisible(const std::string& title, bool visible = true,
+                     std::chrono::milliseconds timeout = 10s) {
+        return X11Session::waitUntil([&] { return visibleWindow(title).empty() != visible; },
+                                     timeout);
+    }
+    bool waitExit(pid_t pid) {
+        return X11Session::waitUntil([&] { return session->hasExited(pid); });
+    }
+
+    fs::path program_;
+    std::string configHome_;
+};
+
+TEST_F(ProgramTest, StoredKeysWorkAndAStoredTextIsInserted) {
+    const std::string started = path("started.txt");
+    const std::string script = writeScript("bin/started.sh", "echo started >> '" + started + "'");
+    set({{"FirstStart", "Yes"},
+         {"F5", "2"},
+         {"F5a", script},
+         {"F5aa", "1"},
+         {"F6", "17"},
+         {"F6c", "Hallo\r\nWelt"}});
+    start();
+    ASSERT_TRUE(waitVisible(kMainTitle)) << X11Session::readFile(path("brisko.out"));
+
+    const std::string text = path("text.txt");
+    startTextWindow("Target", text);
+    press("F5");
+    EXPECT_TRUE(X11Session::waitUntil([&] { return fs::exists(started); }));
+    press("F6");
+    EXPECT_TRUE(X11Session::waitUntil([&] { return X11Session::readFile(text) == "Hallo\nWelt"; }))
+        << X11Session::readFile(text);
+    EXPECT_EQ(X11Session::readFile(text + ".keys"), "") << "the keys never reach the window";
+}
+
+TEST_F(ProgramTest, ASecondStartEndsAtOnceAndSilently) {
+    set({{"FirstStart", "Yes"}});
+    const pid_t first = start();
+    ASSERT_TRUE(waitVisible(kMainTitle));
+    const auto before = std::chrono::steady_clock::now();
+    int status = -1;
+    session->run({program_.string()}, &status);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 2s);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_FALSE(session->hasExited(first));
+    EXPECT_EQ(
+        session->xdotool({"search", "--name", std::string("^") + kMainTitle + "$"}).find('\n'),
+        session->xdotool({"search", "--name", std::string("^") + kMainTitle + "$"}).rfind('\n'))
+        << "exactly one main window";
+}
+
+TEST_F(ProgramTest, AutostartHidesIntoTheTrayAndADoubleClickBringsItBack) {
+    session->spawn({"tint2"});
+    set({{"FirstStart", "Yes"}});
+    const auto before = std::chrono::steady_clock::now();
+    start({"-autostart"});
+    // The window shows for only 100 ms (from 2.5 s to 2.6 s), too short to observe reliably.
+
+    // The icon is the program's embedded window inside the tray.
+    std::string icon;
+    ASSERT_TRUE(X11Session::waitUntil([&] {
+        std::istringstream ids(session->xdotool({"search", "--onlyvisible", "--classname", "BRZ"}));
+        for (std::string id; std::getline(ids, id);) {
+            // The icon is small (the tray's icon size); Qt's 1x1 helper windows are not it.
+            const std::string geometry = session->xdotool({"getwindowgeometry", id});
+            int width = 0, height = 0;
+            const auto at = geometry.find("Geometry: ");
+            if (at == std::string::npos ||
+                std::sscanf(geometry.c_str() + at + 10, "%dx%d", &width, &height) != 2)
+                continue;
+            if (width > 1 && height > 1 && width <= 64 && height <= 64) {
+                icon = id;
+                return true;
+            }
+        }
+        return false;
+    })) << X11Session::readFile(path("brisko.out"));
+    EXPECT_GT(std::chrono::steady_clock::now() - before, 2400ms);
+    EXPECT_TRUE(visibleWindow(kMainTitle).empty());
+    session->xdotool({"mousemove", "--window", icon, "4", "4"});
+    session->xdotool({"click", "--repeat", "2", "--delay", "80", "1"});
+    EXPECT_TRUE(waitVisible(kMainTitle));
+}
+
+TEST_F(ProgramTest, ClosingThroughTheWindowManagerWritesSlotsStyleAndLanguage) {
+    set({{"FirstStart", "Yes"},
+         {"Lang", "English"},
+         {"F2", "2"},
+         {"F2a", "/bin/true"},
+         {"F2aa", "3"}});
+    const pid_t brisko = start();
+    ASSERT_TRUE(waitVisible(kMainTitle));
+    const std::string window = visibleWindow(kMainTitle);
+    focus(window);
+    press("alt+F4");
+    ASSERT_TRUE(waitExit(brisko));
+    EXPECT_EQ(get("Style"), "Blue");
+    EXPECT_EQ(get("Lang"), "English");
+    EXPECT_EQ(get("F1"), "0");
+    EXPECT_EQ(get("F2"), "2");
+    EXPECT_EQ(get("F2a"), "/bin/true");
+    EXPECT_EQ(get("F2aa"), "3");
+}
+
+TEST_F(ProgramTest, SigtermSavesTheSlotsButNotTheStyle) {
+    set({{"FirstStart", "Yes"}});
+    const pid_t brisko = start();
+    ASSERT_TRUE(waitVisible(kMainTitle));
+    ::kill(brisko, SIGTERM);
+    ASSERT_TRUE(waitExit(brisko));
+    for (int n = 1; n <= 11; ++n)
+        EXPECT_EQ(get("F" + std::to_string(n)), "0") << n;
+    EXPECT_EQ(get("Style"), "<missing>");
+}
+
+TEST_F(ProgramTest, TheFirstStartNoticeAppearsOnlyOnce) {
+    const pid_t first = start();
+    ASSERT_TRUE(waitVisible("Erster Start / First Start"));
+    focus(visibleWindow("Erster Start / First Start"));
+    press("Return");
+    ASSERT_TRUE(X11Session::waitUntil([&] { return get("FirstStart") == "Yes"; }));
+    session->stop(first);
+
+    start();
+    ASSERT_TRUE(waitVisible(kMainTitle));
+    EXPECT_FALSE(waitVisible("Erster Start / First Start", true, 1500ms));
+}
+
+}  // namespace
+}  // namespace brisko::testing
