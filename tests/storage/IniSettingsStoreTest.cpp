@@ -146,6 +146,27 @@ TEST_F(IniStore, UnwritableFileOrFolderFailsTheWrite) {
               "Fehler beim Setzen der Daten für 'Style'");
 }
 
+TEST_F(IniStore, WorksWithoutAUsableTemporaryFolder) {
+    writeIni("[General]\nLang=English\n");
+    const char* old = std::getenv("TMPDIR");
+    std::string saved = old ? old : "";
+    ::setenv("TMPDIR", (home_ + "/no/such/folder").c_str(), 1);
+    {
+        IniSettingsStore store(home_);
+        SettingsKey key = OpenSettingsKey(store);
+        EXPECT_EQ(key.read("Lang"), "English");
+        key.write("Style", "Win95");
+        key.close();
+    }
+    old ? ::setenv("TMPDIR", saved.c_str(), 1) : ::unsetenv("TMPDIR");
+    EXPECT_NE(read(ini()).find("Lang=English"), std::string::npos);
+    EXPECT_NE(read(ini()).find("Style=Win95"), std::string::npos);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(home_ + "/Orvalde"))
+        ++entries;
+    EXPECT_EQ(entries, 1);
+}
+
 TEST_F(IniStore, ChangesByOthersAreSeenAtTheNextOpen) {
     IniSettingsStore store(home_);
     {

@@ -68,13 +68,17 @@ void RemoveStaleTemporaries(const std::string& dir, const std::string& prefix) {
 
 // QSettings keeps a per-process cache of the files it has read, keyed by their path; each
 // parse and each rendering therefore goes through a fresh temporary file of its own.
-std::unique_ptr<QTemporaryFile> TemporaryIni() {
-    auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + "/" + kScratchPrefix +
-                                                 QString::number(::getpid()) + "-XXXXXX");
-    if (!file->open())
-        return nullptr;
-    file->close();
-    return file;
+// The temporary folder comes first; the settings folder serves when that cannot be used.
+std::unique_ptr<QTemporaryFile> TemporaryIni(const std::string& fallbackDir) {
+    for (const QString& dir : {QDir::tempPath(), QString::fromStdString(fallbackDir)}) {
+        auto file = std::make_unique<QTemporaryFile>(dir + "/" + kScratchPrefix +
+                                                     QString::number(::getpid()) + "-XXXXXX");
+        if (!file->open())
+            continue;
+        file->close();
+        return file;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -88,6 +92,7 @@ struct IniSettingsStore::Values {
     std::optional<FileStamp> stamp;  // of the file the entries were read from or written to
     bool loaded = false;
     std::string firstUnsaved;  // the first value changed since the last write; "" when none
+    bool unreadable = false;   // the file exists but could not be read
 };
 
 IniSettingsStore::IniSettingsStore(std::string configHome)
@@ -164,15 +169,21 @@ bool IniSettingsStore::loadIfChanged() {
     values_->entries.clear();
     values_->stamp = stamp;
     values_->loaded = true;
+    // A file that exists but cannot be read must not be replaced by the few values written
+    // afterwards: writes are refused until it can be read.
+    values_->unreadable = true;
     std::string bytes;
     try {
         bytes = ReadFileBytes(file_);
     } catch (const BriskoError&) {
+        values_->unreadable = StampOf(file_).has_value();
         return false;
     }
-    if (bytes.empty())
+    if (bytes.empty()) {
+        values_->unreadable = false;
         return true;
-    std::unique_ptr<QTemporaryFile> temp = TemporaryIni();
+    }
+    std::unique_ptr<QTemporaryFile> temp = TemporaryIni(DirectoryOf(file_));
     if (!temp || !temp->open())
         return false;
     temp->write(bytes.data(), static_cast<qint64>(bytes.size()));
@@ -183,6 +194,7 @@ bool IniSettingsStore::loadIfChanged() {
         bool isString = value.typeId() == QMetaType::QString;
         values_->entries[key.toStdString()] = Values::Entry{value, isString};
     }
+    values_->unreadable = false;
     return true;
 }
 
@@ -201,8 +213,9 @@ void IniSettingsStore::flush() {
         cleanedUp_ = true;
         RemoveStaleTemporaries(DirectoryOf(file_), TemporaryFilePrefix(file_));
         RemoveStaleTemporaries(QDir::tempPath().toStdString(), kScratchPrefix);
+        RemoveStaleTemporaries(DirectoryOf(file_), kScratchPrefix);
     }
-    std::unique_ptr<QTemporaryFile> temp = TemporaryIni();
+    std::unique_ptr<QTemporaryFile> temp = TemporaryIni(DirectoryOf(file_));
     if (!temp)
         ThrowWriteError(values_->firstUnsaved);
     {
@@ -248,7 +261,7 @@ void IniSettingsStore::WriteString(KeyHandle key, const std::string& name,
         autostart_.write(name, value);
         return;
     }
-    if (name.empty() || !writable())
+    if (name.empty() || values_->unreadable || !writable())
         ThrowWriteError(name);
     values_->entries[name] = Values::Entry{QString::fromStdString(value), true};
     if (values_->firstUnsaved.empty())
@@ -272,6 +285,8 @@ void IniSettingsStore::DeleteValue(KeyHandle key, const std::string& name) {
         autostart_.remove(name);
         return;
     }
+    if (values_->unreadable)
+        return;
     if (values_->entries.erase(name) && values_->firstUnsaved.empty()) {
         values_->firstUnsaved = name;
     }
