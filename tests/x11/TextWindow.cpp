@@ -15,6 +15,10 @@ public:
         connect(this, &QPlainTextEdit::textChanged, this, [this] { save(); });
     }
     void save() {
+        // Without --out nothing is written: a save replaces its target by renaming, which must
+        // never happen to a device such as /dev/null.
+        if (out_.isEmpty())
+            return;
         QSaveFile file(out_);
         if (!file.open(QIODevice::WriteOnly))
             return;
@@ -31,7 +35,8 @@ protected:
             if (event->modifiers() & Qt::ControlModifier)
                 name += "Ctrl+";
             name += QString("F%1").arg(event->key() - Qt::Key_F1 + 1);
-            brisko::testing::AppendLine((out_ + ".keys").toStdString(), name.toStdString());
+            if (!out_.isEmpty())
+                brisko::testing::AppendLine((out_ + ".keys").toStdString(), name.toStdString());
         }
         QPlainTextEdit::keyPressEvent(event);
     }
@@ -44,7 +49,7 @@ private:
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QString title = "Text";
-    QString out = "/dev/null";
+    QString out;
     QString text;
     bool selectAll = false;
     const QStringList args = app.arguments();
