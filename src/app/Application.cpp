@@ -247,7 +247,7 @@ void Application::showFromTray() {
 
 void Application::quitProgram() {
     mainWindow_->close();
-    splash_->close();
+    splash_->finish();
 }
 
 void Application::closeHandling() {
@@ -273,7 +273,7 @@ void Application::closeHandling() {
     RunHandler(env_.prompts, [this] { SaveSlotSettings(env_.store, slots_); });
     tickTimer_.stop();
     tray_->setActive(false);
-    splash_->close();
+    splash_->finish();
 }
 
 void Application::endSession() {

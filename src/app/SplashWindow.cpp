@@ -37,7 +37,18 @@ void SplashWindow::paintEvent(QPaintEvent*) {
     p.drawText(QPoint(272, 224 + p.fontMetrics().ascent()), "Es wird geladen ...");
 }
 
+void SplashWindow::finish() {
+    if (finishing_)
+        return;
+    finishing_ = true;
+    close();
+}
+
 void SplashWindow::closeEvent(QCloseEvent* event) {
+    if (!finishing_) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit closed();
 }

@@ -13,6 +13,9 @@ public:
 
     /// Centres the window on the primary screen.
     void centre();
+    /// Closes the window and so ends the event loop. Any other close request (a window
+    /// manager's, Alt+F4) is refused: it would end the program without saving the slots.
+    void finish();
 
 signals:
     void closed();
@@ -23,6 +26,7 @@ protected:
 
 private:
     QPixmap picture_;
+    bool finishing_ = false;
 };
 
 }  // namespace brisko

@@ -78,16 +78,21 @@ TEST(ApplicationTest, FirstStartWithNoSettings) {
 }
 
 TEST(ApplicationTest, FirstStartNoticeOnlyWhileFirstStartIsEmpty) {
-    Program seen, refused;
+    Program seen, cancelled, unwritable;
     seen.store.set("FirstStart", "irgendwas");
-    refused.prompts.informationOk = false;
-    refused.store.writable = false;
+    cancelled.prompts.informationOk = false;
     seen.start();
-    refused.start();
+    cancelled.start();
+    unwritable.start();
+    unwritable.store.writable = false;
     QTest::qWait(kAfterRestoreMs);
     EXPECT_TRUE(seen.prompts.log.isEmpty());
-    EXPECT_EQ(refused.prompts.named("Information").size(), 1);
-    EXPECT_FALSE(refused.store.has("FirstStart"));
+    EXPECT_EQ(cancelled.prompts.named("Information").size(), 1);
+    EXPECT_FALSE(cancelled.store.has("FirstStart"));
+    EXPECT_EQ(
+        unwritable.prompts.named("Error"),
+        QStringList{QString::fromUtf8("Error: Fehler beim Setzen der Daten für 'FirstStart'")});
+    EXPECT_FALSE(unwritable.store.has("FirstStart"));
 }
 
 TEST(ApplicationTest, AutostartHidesIntoTheTrayOnlyForTheExactFirstArgument) {
@@ -165,7 +170,12 @@ TEST(ApplicationTest, ClosingWithoutALanguageChoiceWritesNoLanguage) {
     Program p;
     p.store.set("Lang", "Klingonisch");
     p.start();
+    QSignalSpy finished(p.app.get(), &Application::finished);
+    p.app->splash().close();  // refused: it would end the program without saving
+    EXPECT_EQ(finished.size(), 0);
+    EXPECT_TRUE(p.app->splash().isVisible());
     p.app->quitProgram();
+    EXPECT_EQ(finished.size(), 1);
     EXPECT_EQ(p.store.get("Lang"), "Klingonisch");
     EXPECT_EQ(p.store.get("Style"), "Blue");
     EXPECT_EQ(p.store.get("F11"), "0");
