@@ -143,6 +143,20 @@ TEST(OpenClassification, BuiltInFilesAddressesProgramsAndDocuments) {
     EXPECT_EQ(ClassifyOpen(dir.path() + "/absent", data), OpenKind::Missing);
 }
 
+TEST(OpenClassification, FilesJoinedWithABackslashAreFoundOnDisk) {
+    TempDir dir;
+    const std::string help = dir.path() + "/Hilfe.chm";
+    std::ofstream(help) << "x";
+    EXPECT_EQ(NativePath(dir.path() + "\\Hilfe.chm"), help);
+    EXPECT_EQ(ClassifyOpen(NativePath(dir.path() + "\\Hilfe.chm"), "/elsewhere"),
+              OpenKind::Document);
+    // A name that really holds a backslash, and addresses, stay as they are.
+    const std::string odd = dir.path() + "/a\\b";
+    std::ofstream(odd) << "x";
+    EXPECT_EQ(NativePath(odd), odd);
+    EXPECT_EQ(NativePath("https://x.org/a\\b"), "https://x.org/a\\b");
+}
+
 TEST(DataDirectory, BuildTreeCopyWhenRunningFromTheBuildTree) {
     TempDir dir;
     const std::string build = dir.path() + "/build";

@@ -343,6 +343,32 @@ TEST_F(PowerTest, LogOffEndsTheOwnSessionThroughLogind) {
         EXPECT_EQ(line.rfind("message:", 0), std::string::npos);
 }
 
+TEST_F(PowerTest, LogOffAsksTheRunningSessionManagerFirst) {
+    const std::string service = "org.xfce.SessionManager";
+    const std::string object = "/org/xfce/SessionManager";
+    session->spawn(
+        {"/usr/bin/python3", "-m", "dbusmock", service, object, "org.xfce.Session.Manager"});
+    const auto send = [&](std::vector<std::string> args) {
+        std::vector<std::string> argv = {"dbus-send", "--session", "--print-reply",
+                                         "--dest=" + service, object};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return session->run(argv);
+    };
+    ASSERT_TRUE(X11Session::waitUntil([&] {
+        return Has(send({"org.freedesktop.DBus.Mock.AddMethod", "string:org.xfce.Session.Manager",
+                         "string:Logout", "string:bb", "string:", "string:"}),
+                   "method return");
+    }));
+    startDriver({Slot(4, kLogOff)});
+    press("F4");
+    EXPECT_TRUE(X11Session::waitUntil(
+        [&] { return Has(send({"org.freedesktop.DBus.Mock.GetCalls"}), "Logout"); }));
+    const std::string calls = send({"org.freedesktop.DBus.Mock.GetCalls"});
+    // Without a dialog, allowing the programs to save.
+    EXPECT_TRUE(Has(calls, "boolean false") && Has(calls, "boolean true")) << calls;
+    EXPECT_FALSE(Has(session->logindCalls(), "TerminateSession"));
+}
+
 TEST_F(PowerTest, RefusedLogOffShowsTheMessageOncePerPress) {
     // No session id: logind finds none for the driver, so the request fails.
     startDriver({Slot(4, kLogOff)}, "driver.log", {{"XDG_SESSION_ID", ""}});

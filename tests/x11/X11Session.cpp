@@ -140,12 +140,27 @@ X11Session::X11Session(Options options) : options_(std::move(options)) {
         }
 
         if (options_.windowManager) {
-            infrastructure_.push_back(startProcess({"openbox", "--sm-disable"}, environment(), -1));
+            const std::string wmLog = dir_ + "/openbox.log";
             const auto managed = [this] {
                 return Contains(xprop({"-root", "_NET_SUPPORTING_WM_CHECK"}), "window id");
             };
-            if (!waitUntil(managed, 15s))
-                throw std::runtime_error("openbox did not start");
+            // On a loaded machine openbox has been seen to stall at start; one fresh attempt
+            // then succeeds.
+            bool started = false;
+            for (int attempt = 0; attempt < 2 && !started; ++attempt) {
+                const int wmOut =
+                    ::open(wmLog.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+                const pid_t wm = startProcess({"openbox", "--sm-disable"}, environment(), wmOut);
+                ::close(wmOut);
+                infrastructure_.push_back(wm);
+                started = waitUntil(managed, 10s);
+                if (!started) {
+                    stop(wm);
+                    infrastructure_.pop_back();
+                }
+            }
+            if (!started)
+                throw std::runtime_error("openbox did not start: " + readFile(wmLog));
         }
     } catch (...) {
         teardown();

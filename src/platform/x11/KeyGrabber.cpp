@@ -169,22 +169,35 @@ void KeyGrabber::releaseAll() {
 }
 
 void KeyGrabber::regrabAll() {
+    // New grabs go out before the old ones are released, so that no press slips through
+    // while the keymap changes; a key whose keycode and lock masks stayed is left alone.
+    keymap_.refresh();
+    const std::vector<std::uint16_t> variants = keymap_.lockVariants();
     for (auto& [id, entry] : entries_) {
         if (entry.state == State::Blocked)
+            continue;  // the next tick retries it anyway
+        const xcb_keycode_t keycode = keymap_.keycode(entry.keysym);
+        if (keycode == entry.keycode && variants == entry.modifiers)
             continue;
+        const Entry old = entry;
         discardCookies(entry);
-        sendUngrabs(entry);
-    }
-    keymap_.refresh();
-    for (auto& [id, entry] : entries_) {
-        entry.keycode = keymap_.keycode(entry.keysym);
-        if (entry.keycode == 0) {
+        if (keycode == 0) {
+            sendUngrabs(old);
             entry.state = State::Blocked;
             entry.modifiers.clear();
             continue;
         }
+        entry.keycode = keycode;
         sendGrabs(entry);
+        for (std::uint16_t modifiers : old.modifiers) {
+            const bool stillGrabbed =
+                old.keycode == keycode &&
+                std::find(variants.begin(), variants.end(), modifiers) != variants.end();
+            if (!stillGrabbed)
+                xcb_ungrab_key(connection_, old.keycode, root_, modifiers);
+        }
     }
+    xcb_flush(connection_);
     resolvePending();
 }
 

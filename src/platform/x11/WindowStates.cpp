@@ -1,5 +1,6 @@
 #include "WindowStates.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -9,6 +10,7 @@ namespace brisko::x11 {
 namespace {
 constexpr int kPollMs = 20;
 constexpr qint64 kGiveUpMs = 5000;
+constexpr qint64 kSettleMs = 300;
 constexpr std::uint32_t kIconicState = 3;
 constexpr std::uint32_t kStateAdd = 1;
 constexpr std::uint32_t kSourceApplication = 1;
@@ -101,20 +103,49 @@ void WindowStates::sendToRoot(xcb_window_t window, xcb_atom_t type, std::uint32_
     xcb_flush(connection_);
 }
 
+void WindowStates::apply(const Waiting& waiting) {
+    if (ShowCommandEffect(waiting.showCommand) > 0) {
+        sendToRoot(waiting.window, atom("_NET_WM_STATE"), kStateAdd,
+                   atom("_NET_WM_STATE_MAXIMIZED_VERT"), atom("_NET_WM_STATE_MAXIMIZED_HORZ"),
+                   kSourceApplication);
+    } else {
+        sendToRoot(waiting.window, atom("WM_CHANGE_STATE"), kIconicState);
+    }
+}
+
+bool WindowStates::hasState(xcb_window_t window, int effect) {
+    const xcb_atom_t wanted =
+        atom(effect > 0 ? "_NET_WM_STATE_MAXIMIZED_VERT" : "_NET_WM_STATE_HIDDEN");
+    auto cookie =
+        xcb_get_property(connection_, 0, window, atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 0, 64);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection_, cookie, nullptr);
+    if (!reply)
+        return true;  // the window is gone: nothing more to do
+    const int count = xcb_get_property_value_length(reply) / 4;
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+    const bool found = std::find(atoms, atoms + count, wanted) != atoms + count;
+    std::free(reply);
+    return found;
+}
+
 void WindowStates::poll() {
     const qint64 now = clock_.elapsed();
     for (auto it = waiting_.begin(); it != waiting_.end();) {
-        const xcb_window_t window = windowOf(it->pid);
-        if (window != XCB_WINDOW_NONE) {
-            if (ShowCommandEffect(it->showCommand) > 0) {
-                sendToRoot(window, atom("_NET_WM_STATE"), kStateAdd,
-                           atom("_NET_WM_STATE_MAXIMIZED_VERT"),
-                           atom("_NET_WM_STATE_MAXIMIZED_HORZ"), kSourceApplication);
-            } else {
-                sendToRoot(window, atom("WM_CHANGE_STATE"), kIconicState);
+        if (it->window == XCB_WINDOW_NONE) {
+            it->window = windowOf(it->pid);
+            if (it->window != XCB_WINDOW_NONE) {
+                apply(*it);
+                it->checkAt = now + kSettleMs;
+            } else if (now > it->deadline) {
+                it = waiting_.erase(it);
+                continue;
             }
-            it = waiting_.erase(it);
-        } else if (now > it->deadline) {
+            ++it;
+        } else if (now >= it->checkAt) {
+            // A program that raises itself right after it appears undoes the request; it is
+            // made once more after the program has settled.
+            if (!hasState(it->window, ShowCommandEffect(it->showCommand)))
+                apply(*it);
             it = waiting_.erase(it);
         } else {
             ++it;

@@ -34,7 +34,11 @@ private:
         pid_t pid;
         int showCommand;
         qint64 deadline;
+        xcb_window_t window = XCB_WINDOW_NONE;  // found and asked once
+        qint64 checkAt = 0;                     // when to see whether the state held
     };
+    void apply(const Waiting& waiting);
+    bool hasState(xcb_window_t window, int effect);
     void poll();
     xcb_window_t windowOf(pid_t pid);
     void sendToRoot(xcb_window_t window, xcb_atom_t type, std::uint32_t d0, std::uint32_t d1 = 0,

@@ -59,6 +59,16 @@ bool Exists(const std::string& path) {
 }
 }  // namespace
 
+std::string NativePath(const std::string& file) {
+    if (file.empty() || file.front() != '/' || file.find('\\') == std::string::npos || Exists(file))
+        return file;
+    std::string native = file;
+    for (char& c : native)
+        if (c == '\\')
+            c = '/';
+    return native;
+}
+
 OpenKind ClassifyOpen(const std::string& file, const std::string& dataDirectory) {
     if (file.empty())
         return OpenKind::Missing;
@@ -212,7 +222,8 @@ std::intptr_t X11SystemControl::ShellExecuteA(WindowHandle, const std::string& v
         return openFileSearch(folder) ? kShellOk : kNoAssociation;
     }
     bool ok = false;
-    switch (ClassifyOpen(file, dataDirectory_)) {
+    const std::string native = NativePath(file);
+    switch (ClassifyOpen(native, dataDirectory_)) {
         case OpenKind::Missing:
             return kFileNotFound;
         case OpenKind::ShowDesktop:
@@ -230,7 +241,7 @@ std::intptr_t X11SystemControl::ShellExecuteA(WindowHandle, const std::string& v
             ok = openSettings("control.exe");
             break;
         case OpenKind::Address: {
-            std::string address = file;
+            std::string address = native;
             if (address.rfind("www.", 0) == 0 || address.rfind("WWW.", 0) == 0)
                 address = "http://" + address;
             ok = launcher_->openWithDesktop(address);
