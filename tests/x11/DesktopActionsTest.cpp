@@ -107,16 +107,24 @@ protected:
 TEST_F(DesktopToolsTest, OpensAddressesDocumentsAndTheDesktopsOwnTools) {
     const std::string document = path("notes.txt");
     std::ofstream(document) << "hello";
+    // Executable, but not a program the kernel can run: it is a document too.
+    const std::string unrunnable = path("readme.run");
+    std::ofstream(unrunnable) << "just text";
+    std::filesystem::permissions(unrunnable, std::filesystem::perms::owner_all);
     startDriver({Slot(1, kWebPage), Field(1, "url", "https://example.org/a?b=c d"),
                  Slot(2, kCustomProgram), Field(2, "path", document), Slot(3, kControlPanel),
                  Slot(4, kDisplayProperties), Slot(7, kStartMenu), Slot(8, kSearchDialog),
-                 Slot(9, kMinimizeAll)});
+                 Slot(9, kMinimizeAll), Slot(10, kCustomProgram), Field(10, "path", unrunnable)});
 
     press("F1");
+    ASSERT_TRUE(X11Session::waitUntil([&] { return session->recorded("xdg-open").size() == 1; }));
     press("F2");
     ASSERT_TRUE(X11Session::waitUntil([&] { return session->recorded("xdg-open").size() == 2; }));
+    press("F10");
+    ASSERT_TRUE(X11Session::waitUntil([&] { return session->recorded("xdg-open").size() == 3; }));
     EXPECT_EQ(session->recorded("xdg-open")[0], "https://example.org/a?b=c d");
     EXPECT_EQ(session->recorded("xdg-open")[1], document);
+    EXPECT_EQ(session->recorded("xdg-open")[2], unrunnable);
 
     press("F3");
     press("F4");
@@ -139,6 +147,35 @@ TEST_F(DesktopToolsTest, OpensAddressesDocumentsAndTheDesktopsOwnTools) {
     EXPECT_TRUE(X11Session::waitUntil([&] {
         return Has(session->xprop({"-root", "_NET_SHOWING_DESKTOP"}), "= 0");
     }));
+}
+
+class PlasmaTest : public DesktopFixture {
+protected:
+    X11Session::Options options() const override {
+        X11Session::Options o;
+        o.currentDesktop = "KDE";
+        return o;
+    }
+};
+
+TEST_F(PlasmaTest, StartMenuOpensPlasmasLauncherOverDBus) {
+    session->spawn({"/usr/bin/python3", "-m", "dbusmock", "org.kde.plasmashell", "/PlasmaShell",
+                    "org.kde.PlasmaShell"});
+    const auto send = [&](std::vector<std::string> args) {
+        std::vector<std::string> argv = {"dbus-send", "--session", "--print-reply",
+                                         "--dest=org.kde.plasmashell", "/PlasmaShell"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return session->run(argv);
+    };
+    ASSERT_TRUE(X11Session::waitUntil([&] {
+        return Has(send({"org.freedesktop.DBus.Mock.AddMethod", "string:org.kde.PlasmaShell",
+                         "string:activateLauncherMenu", "string:", "string:", "string:"}),
+                   "method return");
+    }));
+    startDriver({Slot(2, kStartMenu)});
+    press("F2");
+    EXPECT_TRUE(X11Session::waitUntil(
+        [&] { return Has(send({"org.freedesktop.DBus.Mock.GetCalls"}), "activateLauncherMenu"); }));
 }
 
 TEST_F(DesktopToolsTest, WebSearchAsksForTermAndOpensEncodedResults) {

@@ -248,10 +248,14 @@ std::intptr_t X11SystemControl::ShellExecuteA(WindowHandle, const std::string& v
             break;
         }
         case OpenKind::Program:
-            ok = startProgram(file, parameters, showCommand);
+            ok = startProgram(native, parameters, showCommand);
+            // An executable file that the kernel cannot run (a script without "#!") is a
+            // document after all.
+            if (!ok && native.find('/') != std::string::npos)
+                ok = launcher_->openWithDesktop(native);
             break;
         case OpenKind::Document:
-            ok = launcher_->openWithDesktop(file);
+            ok = launcher_->openWithDesktop(native);
             break;
     }
     return ok ? kShellOk : kNoAssociation;
