@@ -257,6 +257,8 @@ void Application::closeHandling() {
     // Each step runs on its own: a refused write is shown, but never keeps the slots from
     // being saved.
     RunHandler(env_.prompts, [this] {
+        if (!options_)
+            return;
         const std::string language = LanguageValueForItem(options_->languageChoice());
         SettingsKey key = OpenSettingsKey(env_.store);
         if (!language.empty())
@@ -264,6 +266,8 @@ void Application::closeHandling() {
         key.close();
     });
     RunHandler(env_.prompts, [this] {
+        if (!options_)
+            return;
         const InterfaceStyle style = options_->styleChoice();
         SettingsKey key(env_.store, SettingsRoot::CurrentUser, kSettingsKeyPathRelative,
                         style == InterfaceStyle::Blue);
@@ -272,7 +276,8 @@ void Application::closeHandling() {
     });
     RunHandler(env_.prompts, [this] { SaveSlotSettings(env_.store, slots_); });
     tickTimer_.stop();
-    tray_->setActive(false);
+    if (tray_)
+        tray_->setActive(false);
     splash_->finish();
 }
 
@@ -284,7 +289,8 @@ void Application::endSession() {
     TerminateProcessesByName(env_.system, env_.ownExecutableName);
     // Reached only when this process was not among those ended.
     tickTimer_.stop();
-    tray_->setActive(false);
+    if (tray_)
+        tray_->setActive(false);
     emit finished();
     QCoreApplication::exit(0);
 }

@@ -60,15 +60,14 @@ int main(int argc, char* argv[]) {
     arguments.removeFirst();
     brisko::Application brisko(
         {system, store, prompts, arguments, nullptr, nullptr, ownName.toStdString()});
-    system.setHotkeyHandler([&brisko](int id) { brisko.onHotkey(id); });
-    brisko.start();
-    system.setMainWindow(brisko.mainWindow().winId());
-
     brisko::SessionSignals sessionSignals;
     QObject::connect(&sessionSignals, &brisko::SessionSignals::sessionEnding, &brisko,
                      [&brisko] { brisko.endSession(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &brisko,
                      [&brisko](QSessionManager&) { brisko.endSession(); });
+    system.setHotkeyHandler([&brisko](int id) { brisko.onHotkey(id); });
+    brisko.start();
+    system.setMainWindow(brisko.mainWindow().winId());
 
     const int result = QApplication::exec();
     system.releaseAllGrabs();
