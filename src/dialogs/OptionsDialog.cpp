@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 #include "UserPrompts.h"
 #include "storage/SettingsStore.h"
@@ -18,21 +18,19 @@ namespace brisko {
 namespace {
 const char* const kRestartNote =
     "Hinweis: Sie müssen Brisko neustarten, damit die Änderungen wirksam werden.";
+const QColor kDesignedControlBackground{182, 182, 254};
 
-QWidget* Tab(QTabWidget* tabs, const char* name, const char* caption) {
-    auto* page = new QWidget;
-    page->setObjectName(name);
-    new QVBoxLayout(page);
-    tabs->addTab(page, QString::fromUtf8(caption));
-    return page;
-}
-
-QLabel* Text(QWidget* page, const char* name, const char* text) {
-    auto* label = new QLabel(QString::fromUtf8(text), page);
-    label->setObjectName(name);
-    label->setWordWrap(true);
-    page->layout()->addWidget(label);
-    return label;
+void SetColours(QWidget* w, const QColor& text, const QColor& background = QColor()) {
+    if (background.isValid()) {
+        // A check box or radio button: its own ground behind text and mark.
+        w->setStyleSheet(QString("background-color: %1; color: %2;")
+                             .arg(background.name(), QColor(text).name()));
+        return;
+    }
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::ButtonText, text);
+    w->setPalette(p);
 }
 }  // namespace
 
@@ -48,54 +46,110 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     auto* tabs = new QTabWidget(this);
     tabs->setObjectName("PageControl1");
     tabs->setGeometry(0, 0, 313, 345);
+    QFont tabFont = tabs->font();
+    tabFont.setPointSizeF(7);
+    tabs->tabBar()->setFont(tabFont);
+    tabs->tabBar()->setStyleSheet("QTabBar::tab { padding: 3px 4px; }");
+    const QPixmap background = DesignedPicture("options-background.png", QSize(305, 317));
+    auto tab = [&](const char* name, const char* caption) {
+        auto* page = new QWidget;
+        page->setObjectName(name);
+        auto* picture = new QLabel(page);
+        picture->setObjectName(QString(name) + "Background");
+        picture->setGeometry(0, 0, 305, 317);
+        picture->setScaledContents(true);
+        picture->setPixmap(background);
+        pictures_.push_back(picture);
+        tabs->addTab(page, QString::fromUtf8(caption));
+        return page;
+    };
+    auto text = [&](QWidget* page, const char* name, const char* caption, QRect at) {
+        auto* label = new QLabel(QString::fromUtf8(caption), page);
+        label->setObjectName(name);
+        label->setGeometry(at);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        texts_.push_back(label);
+        return label;
+    };
+    auto icon = [&](QWidget* page, const char* file) {
+        auto* label = new QLabel(page);
+        label->setGeometry(16, 16, 32, 32);
+        label->setPixmap(DesignedPicture(file, QSize(32, 32)));
+    };
 
-    QWidget* autostartTab = Tab(tabs, "TabSheet1", "Autostart");
-    Text(autostartTab, "Label1",
-         "Wenn Sie möchten, dass Brisko immer mit Windows gestartet wird, so klicken Sie hier:");
-    Text(autostartTab, "Label5", "Brisko platziert sich dann automatisch in der Taskbar");
+    QWidget* autostartTab = tab("TabSheet1", "Autostart");
+    icon(autostartTab, "icon-autostart.png");
+    text(autostartTab, "Label1",
+         "Wenn Sie möchten, dass Brisko immer mit Windows gestartet wird, so klicken Sie hier:",
+         {60, 16, 230, 44});
+    text(autostartTab, "Label5", "Brisko platziert sich dann automatisch in der Taskbar",
+         {60, 64, 230, 30});
     autostart_ = new QCheckBox("Brisko immer mit Windows starten", autostartTab);
     autostart_->setObjectName("CheckBox1");
-    autostartTab->layout()->addWidget(autostart_);
-    Text(autostartTab, "Label2",
-         "Hinweis: Ihre gesetzten Hot Keys sind nur dann gültig, wenn auch Brisko gestartet ist.");
+    autostart_->setGeometry(16, 110, 273, 22);
+    text(autostartTab, "Label2",
+         "Hinweis: Ihre gesetzten Hot Keys sind nur dann gültig, wenn auch Brisko gestartet ist.",
+         {16, 250, 273, 44});
 
-    QWidget* styleTab = Tab(tabs, "TabSheet3", "Oberfläche");
-    Text(styleTab, "Label3",
-         "Hier haben Sie nun die Möglichkeit die Programm- Oberfläche anzupassen:");
+    QWidget* styleTab = tab("TabSheet3", "Oberfläche");
+    text(styleTab, "Label3",
+         "Hier haben Sie nun die Möglichkeit die Programm- Oberfläche anzupassen:",
+         {60, 16, 230, 44});
     blue_ = new QRadioButton("Blue Style", styleTab);
     blue_->setObjectName("RadioButton1");
     win95_ = new QRadioButton("Windows 95 Style (Grau)", styleTab);
     win95_->setObjectName("RadioButton2");
     luna_ = new QRadioButton("Luna Style", styleTab);
     luna_->setObjectName("RadioButton3");
-    for (QRadioButton* b : {blue_, win95_, luna_})
-        styleTab->layout()->addWidget(b);
+    int y = 80;
+    for (QRadioButton* b : {blue_, win95_, luna_}) {
+        b->setGeometry(16, y, 273, 22);
+        y += 30;
+    }
     blue_->setChecked(true);
-    Text(styleTab, "Label6", kRestartNote);
+    text(styleTab, "Label6", kRestartNote, {16, 250, 273, 44});
 
-    QWidget* languageTab = Tab(tabs, "TabSheet4", "Sprache");
-    Text(languageTab, "Label7", "Bitte wählen Sie die gewünschte Sprache aus:");
+    QWidget* languageTab = tab("TabSheet4", "Sprache");
+    text(languageTab, "Label7", "Bitte wählen Sie die gewünschte Sprache aus:", {16, 16, 273, 30});
     language_ = new QComboBox(languageTab);
     language_->setObjectName("ComboBoxEx1");
-    language_->addItems({"German", "English"});
+    language_->addItem(QIcon(DesignedPicture("flag-german.png", QSize(16, 16))), "German");
+    language_->addItem(QIcon(DesignedPicture("flag-english.png", QSize(16, 16))), "English");
     language_->setCurrentIndex(-1);
-    languageTab->layout()->addWidget(language_);
-    Text(languageTab, "Label9", kRestartNote);
+    language_->setGeometry(16, 56, 180, 24);
+    text(languageTab, "Label9", kRestartNote, {16, 250, 273, 44});
 
-    QWidget* welcomeTab = Tab(tabs, "TabSheet2", "Willkommen-Bildschirm");
-    Text(welcomeTab, "Label4",
+    QWidget* welcomeTab = tab("TabSheet2", "Willkommen-Bildschirm");
+    icon(welcomeTab, "icon-welcome.png");
+    text(welcomeTab, "Label4",
          "Wenn Sie möchten, dass bei jedem Programmstart der Willkommen-Bildschirm angezeigt "
-         "wird klicken Sie hier:");
+         "wird klicken Sie hier:",
+         {60, 16, 230, 58});
     welcome_ = new QCheckBox("Willkommen-Bildschirm immer beim Programmstart anzeigen", welcomeTab);
     welcome_->setObjectName("CheckBox2");
-    welcomeTab->layout()->addWidget(welcome_);
-    for (QWidget* tab : {autostartTab, styleTab, languageTab, welcomeTab})
-        static_cast<QVBoxLayout*>(tab->layout())->addStretch();
+    welcome_->setGeometry(16, 90, 280, 22);
 
-    save_ = new QPushButton("Speichern", this);
+    auto* bar = new QLabel(this);
+    bar->setObjectName("OptionsButtonBar");
+    bar->setGeometry(0, 345, 313, 46);
+    bar->setScaledContents(true);
+    bar->setPixmap(DesignedPicture("options-bar.png", QSize(313, 46)));
+    pictures_.push_back(bar);
+
+    save_ = new QPushButton(QIcon(DesignedPicture("buttons/save.png", QSize(16, 16))), "Speichern",
+                            this);
     save_->setObjectName("Imagebutton1");
     save_->setGeometry(216, 352, 89, 29);
+    save_->setFlat(true);
     connect(save_, &QPushButton::clicked, this, &OptionsDialog::save);
+
+    // The designed look: white texts, the choices on a light violet ground.
+    for (QLabel* label : texts_)
+        SetColours(label, Qt::white);
+    SetColours(save_, Qt::white);
+    for (QWidget* choice : choices())
+        SetColours(choice, Qt::white, kDesignedControlBackground);
 
     RunHandler(prompts_, [&] {
         const bool welcomeOn = OpenSettingsKey(store_).read("Willkommen") != "Nein";
@@ -112,6 +166,10 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     applyStoredStyle();
 }
 
+std::vector<QWidget*> OptionsDialog::choices() const {
+    return {autostart_, welcome_, blue_, win95_, luna_};
+}
+
 void OptionsDialog::applyStoredStyle() {
     RunHandler(prompts_, [&] {
         const std::string style = OpenSettingsKey(store_).read("Style");
@@ -120,16 +178,29 @@ void OptionsDialog::applyStoredStyle() {
         } else if (style == "Win95") {
             QPalette p = palette();
             p.setColor(QPalette::Window, kPlainBackground);
-            p.setColor(QPalette::WindowText, Qt::black);
             setPalette(p);
+            setAutoFillBackground(true);
+            for (QLabel* picture : pictures_)
+                picture->hide();
+            SetColours(save_, Qt::black);
+            for (QWidget* choice : choices())
+                SetColours(choice, Qt::black, kPlainBackground);
+            for (QLabel* label : texts_)
+                SetColours(label, Qt::black);
             win95_->setChecked(true);
         } else if (style == "Luna") {
             // The pictures come first: one that fails leaves the designed look and "Blue".
-            LoadPicture(UnderDirectory(ProgramDirectory(store_), "images/02.JPG"));
-            QPalette p = palette();
-            p.setColor(QPalette::WindowText, kNavy);
-            p.setColor(QPalette::ButtonText, kNavy);
-            setPalette(p);
+            for (QLabel* picture : pictures_)
+                picture->setPixmap(
+                    LoadPicture(UnderDirectory(ProgramDirectory(store_), "images/02.JPG")));
+            SetColours(save_, kNavy);
+            SetColours(autostart_, kNavy, QColor(224, 229, 248));
+            SetColours(welcome_, kNavy, QColor(217, 223, 245));
+            SetColours(blue_, kNavy, QColor(215, 221, 243));
+            SetColours(win95_, kNavy, QColor(220, 227, 246));
+            SetColours(luna_, kNavy, QColor(225, 230, 249));
+            for (QLabel* label : texts_)
+                SetColours(label, kNavy);
             luna_->setChecked(true);
         }
     });

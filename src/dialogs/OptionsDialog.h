@@ -3,11 +3,13 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "Look.h"
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 
@@ -51,6 +53,7 @@ protected:
 
 private:
     void applyStoredStyle();
+    std::vector<QWidget*> choices() const;
 
     SettingsStore& store_;
     UserPrompts& prompts_;
@@ -62,6 +65,8 @@ private:
     QRadioButton* luna_ = nullptr;
     QComboBox* language_ = nullptr;
     QPushButton* save_ = nullptr;
+    std::vector<QLabel*> texts_;     // the eight explanatory texts
+    std::vector<QLabel*> pictures_;  // four tab backgrounds and the button bar
 };
 
 }  // namespace brisko

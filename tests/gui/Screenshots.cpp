@@ -72,6 +72,10 @@ void Shoot(const QString& directory, const char* style) {
     app.editor().syncFromModel();
     QApplication::processEvents();
     Save(w, directory + "/main-slots-" + name + ".png");
+    app.options().show();
+    QApplication::processEvents();
+    Save(app.options(), directory + "/options-" + name + ".png");
+    app.options().hide();
     app.editor().openForSlot(3);
     QApplication::processEvents();
     Save(app.editor(), directory + "/editor-" + name + ".png");
