@@ -32,17 +32,20 @@ void ProgramDialog::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-InfoDialog::InfoDialog() : ProgramDialog("Form2", "Info", QSize(320, 200)) {
-    auto* layout = new QVBoxLayout(this);
-    auto* text = new QLabel(
-        QString("<b>Brisko</b><br>Version %1<br><br>Die Tasten F1 bis F11 mit Aktionen belegen.")
-            .arg(QStringLiteral(BRISKO_VERSION)),
-        this);
-    text->setObjectName("Label1");
-    layout->addWidget(text);
+InfoDialog::InfoDialog() : ProgramDialog("Form2", "Info", QSize(379, 288)) {
+    auto* picture = new QLabel(this);
+    picture->setObjectName("Image1");
+    picture->setGeometry(0, 0, 379, 252);
+    picture->setPixmap(DesignedPicture("info.png", QSize(379, 252)));
+    auto* version = new QLabel(QString("Version %1").arg(QStringLiteral(BRISKO_VERSION)), this);
+    version->setObjectName("Label1");
+    version->setGeometry(312, 224, 66, 16);
+    QPalette white = version->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    version->setPalette(white);
     auto* ok = new QPushButton("OK", this);
     ok->setObjectName("SpeedButton1");
-    layout->addWidget(ok, 0, Qt::AlignRight);
+    ok->setGeometry(296, 256, 75, 26);
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
 }
 
