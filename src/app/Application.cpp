@@ -134,13 +134,6 @@ void Application::start() {
         ApplyStoredInsertTexts(stored_, slots_);
     });
     firstTick_.start();
-    OneShot(restoreTimer_, kRestoreMs);
-    connect(&restoreTimer_, &QTimer::timeout, this, [this] {
-        if (!env_.arguments.isEmpty() && env_.arguments.first() == "-autostart")
-            hideToTray();
-        RunHandler(env_.prompts, [this] { ApplySlotSettings(env_.store, stored_, slots_, true); });
-    });
-    restoreTimer_.start();
     tickTimer_.setInterval(kTickIntervalMs);
     tickTimer_.setTimerType(Qt::CoarseTimer);
     connect(&tickTimer_, &QTimer::timeout, this, &Application::tick);
@@ -163,11 +156,19 @@ void Application::createMainWindow() {
         env_.system, slots_, mainWindow_->winId(), systemVersionName_,
         [this] { RunHandler(env_.prompts, [this] { SaveSlotSettings(env_.store, slots_); }); });
     dispatcher_->setOwnExecutableName(env_.ownExecutableName);
+    // The "-autostart" switch and the full restore, 2600 ms after the main window's creation.
+    OneShot(restoreTimer_, kRestoreMs);
+    connect(&restoreTimer_, &QTimer::timeout, this, [this] {
+        if (!env_.arguments.isEmpty() && env_.arguments.first() == "-autostart")
+            hideToTray();
+        RunHandler(env_.prompts, [this] { ApplySlotSettings(env_.store, stored_, slots_, true); });
+    });
+    restoreTimer_.start();
 }
 
 void Application::splashTimeout() {
     splash_->hide();
-    if (!ending_ && !mainWindow_->isVisible() && !tray_->active()) {
+    if (!ending_ && !mainWindow_->isVisible() && !(tray_ && tray_->active())) {
         if (QScreen* screen = QGuiApplication::primaryScreen())
             mainWindow_->move(screen->availableGeometry().center() - mainWindow_->rect().center());
         mainWindow_->show();
@@ -229,7 +230,8 @@ bool Application::trayAvailable() const {
 }
 
 void Application::hideToTray() {
-    if (!trayAvailable()) {
+    // An error box during start-up runs the timers before the icon exists.
+    if (!tray_ || !trayAvailable()) {
         // With no notification area, hiding would leave no way back: minimise instead.
         mainWindow_->showMinimized();
         return;
@@ -242,7 +244,8 @@ void Application::showFromTray() {
     mainWindow_->showNormal();
     mainWindow_->raise();
     mainWindow_->activateWindow();
-    tray_->setActive(false);
+    if (tray_)
+        tray_->setActive(false);
 }
 
 void Application::quitProgram() {
