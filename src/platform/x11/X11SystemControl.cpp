@@ -87,7 +87,7 @@ OpenKind ClassifyOpen(const std::string& file, const std::string& dataDirectory)
     std::string lower = file;
     for (char& c : lower)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (lower == "control.exe" || lower == "control")
+    if (lower == "control.exe")
         return OpenKind::ControlPanel;
     static const std::regex scheme("^[A-Za-z][A-Za-z0-9+.-]+:.*");
     if (std::regex_match(file, scheme) || lower.rfind("www.", 0) == 0)
