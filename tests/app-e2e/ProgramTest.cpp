@@ -78,12 +78,17 @@ protected:
 TEST_F(ProgramTest, StoredKeysWorkAndAStoredTextIsInserted) {
     const std::string started = path("started.txt");
     const std::string script = writeScript("bin/started.sh", "echo started >> '" + started + "'");
-    set({{"FirstStart", "Yes"},
-         {"F5", "2"},
-         {"F5a", script},
-         {"F5aa", "1"},
-         {"F6", "17"},
-         {"F6c", "Hallo\r\nWelt"}});
+    // The settings file as a user would write it by hand.
+    fs::create_directories(configHome_ + "/Orvalde");
+    std::ofstream(configHome_ + "/Orvalde/Brisko.ini") << "[General]\n"
+                                                          "FirstStart=Yes\n"
+                                                          "F5=2\n"
+                                                          "F5a="
+                                                       << script
+                                                       << "\n"
+                                                          "F5aa=1\n"
+                                                          "F6=17\n"
+                                                          "F6c=\"Hallo\\r\\nWelt\"\n";
     start();
     ASSERT_TRUE(waitVisible(kMainTitle)) << X11Session::readFile(path("brisko.out"));
 
