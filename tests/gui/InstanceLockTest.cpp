@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "app/InstanceLock.h"
+#include "app/SessionSignals.h"
 
 namespace brisko {
 namespace {
@@ -28,6 +33,17 @@ TEST(InstanceLockTest, AnUnusableDirectoryDoesNotCountAsHeld) {
     InstanceLock lock;
     EXPECT_EQ(lock.acquire("/nonexistent/dir/brisko.lock"), InstanceLock::Result::Unavailable);
     EXPECT_TRUE(InstanceLock::LockFilePath("", ":0").contains("brisko-"));
+}
+
+TEST(SessionSignalsTest, TermAndHangUpArriveAsOneSignalEachOnTheEventLoop) {
+    SessionSignals watcher;
+    QSignalSpy ending(&watcher, &SessionSignals::sessionEnding);
+    ASSERT_EQ(::raise(SIGTERM), 0);
+    EXPECT_EQ(ending.size(), 0) << "nothing happens inside the signal handler";
+    EXPECT_TRUE(ending.wait(2000));
+    ASSERT_EQ(::raise(SIGHUP), 0);
+    EXPECT_TRUE(ending.wait(2000));
+    EXPECT_EQ(ending.size(), 2);
 }
 
 }  // namespace
