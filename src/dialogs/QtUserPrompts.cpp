@@ -32,7 +32,9 @@ void QtUserPrompts::ShowMessage(const QString& text) {
 }
 
 bool QtUserPrompts::ShowInformation(const QString& title, const QString& text) {
-    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent());
+    // Without a parent: the main window may be hidden into the tray while the box is open
+    // (the "-autostart" step runs behind it), and the box must stay on screen then.
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
 }
 
