@@ -21,6 +21,7 @@ constexpr int kWidth = 687;
 constexpr int kHeight = 492;
 constexpr int kPageTop = 67;
 constexpr int kPageHeight = 425;
+constexpr int kMenuBarHeight = 24;
 const QColor kRed{255, 0, 0};
 
 QPixmap Picture(const QString& name) {
@@ -70,15 +71,21 @@ MainWindow::MainWindow(SlotModel& model, SettingsStore& store, UserPrompts& prom
     setObjectName("Form1");
     setWindowTitle("Orvalde - Brisko");
     setFont(WindowFont());
-    central_ = new QWidget(this);
+    // Every control is placed in the client area's own coordinates, which count the menu bar's
+    // 24 pixels from the top. The canvas therefore sits that far above its holder, which
+    // QMainWindow puts below the menu bar, so nothing appears twice as low.
+    auto* holder = new QWidget(this);
+    holder->setObjectName("ClientHolder");
+    holder->setFixedSize(kWidth, kHeight - kMenuBarHeight);
+    central_ = new QWidget(holder);
     central_->setObjectName("ClientArea");
-    central_->setFixedSize(kWidth, kHeight);
+    central_->setGeometry(0, -kMenuBarHeight, kWidth, kHeight);
     // The strip above the header takes the header's colour in the designed look.
     QPalette strip = central_->palette();
     strip.setColor(QPalette::Window, QColor(24, 44, 110));
     central_->setPalette(strip);
     central_->setAutoFillBackground(true);
-    setCentralWidget(central_);
+    setCentralWidget(holder);
     buildMenus();
     buildSlotPage();
     buildWelcomePage();
