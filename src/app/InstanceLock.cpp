@@ -9,8 +9,24 @@
 
 namespace brisko {
 
+QString InstanceLock::DisplayName(const QString& display) {
+    // ":0", ":0.0" and "unix:0" all name the same local display; the screen number after the
+    // dot picks a screen of it, not another display.
+    const qsizetype colon = display.lastIndexOf(':');
+    if (colon < 0)
+        return display;
+    QString host = display.left(colon);
+    QString number = display.mid(colon + 1);
+    const qsizetype dot = number.indexOf('.');
+    if (dot >= 0)
+        number.truncate(dot);
+    if (host == QLatin1String("unix"))
+        host.clear();
+    return host + ':' + number;
+}
+
 QString InstanceLock::LockFilePath(const QString& runtimeDir, const QString& display) {
-    QString name = display.isEmpty() ? QStringLiteral("none") : display;
+    QString name = display.isEmpty() ? QStringLiteral("none") : DisplayName(display);
     name.replace('/', '_');
     if (!runtimeDir.isEmpty())
         return QDir(runtimeDir).filePath(QStringLiteral("brisko-%1.lock").arg(name));

@@ -10,6 +10,9 @@ class InstanceLock {
 public:
     enum class Result { Acquired, HeldElsewhere, Unavailable };
 
+    /// The display part of a DISPLAY value, without a screen number and with "unix:" read
+    /// as local: ":0.1" and "unix:0" give ":0".
+    static QString DisplayName(const QString& display);
     /// The lock file for the display: <runtime dir>/brisko-<display>.lock. Falls back to the
     /// temporary directory with the user id in the name when XDG_RUNTIME_DIR is not set.
     static QString LockFilePath(const QString& runtimeDir, const QString& display);

@@ -29,6 +29,22 @@ TEST(InstanceLockTest, OneHolderPerFileReleasedWithTheHolder) {
     EXPECT_EQ(again.acquire(path), InstanceLock::Result::Acquired);
 }
 
+TEST(InstanceLockTest, EverySpellingOfOneDisplaySharesTheLock) {
+    QTemporaryDir dir;
+    const QString path = InstanceLock::LockFilePath(dir.path(), ":0");
+    for (const char* same : {":0.0", ":0.1", "unix:0", "unix:0.0"})
+        EXPECT_EQ(InstanceLock::LockFilePath(dir.path(), same), path) << same;
+    for (const char* other : {":1", ":10", "remote:0", "localhost:10.0"})
+        EXPECT_NE(InstanceLock::LockFilePath(dir.path(), other), path) << other;
+    EXPECT_EQ(InstanceLock::DisplayName("localhost:10.0"), "localhost:10");
+
+    InstanceLock first;
+    ASSERT_EQ(first.acquire(path), InstanceLock::Result::Acquired);
+    InstanceLock sameScreenOtherSpelling;
+    EXPECT_EQ(sameScreenOtherSpelling.acquire(InstanceLock::LockFilePath(dir.path(), ":0.0")),
+              InstanceLock::Result::HeldElsewhere);
+}
+
 TEST(InstanceLockTest, AnUnusableDirectoryDoesNotCountAsHeld) {
     InstanceLock lock;
     EXPECT_EQ(lock.acquire("/nonexistent/dir/brisko.lock"), InstanceLock::Result::Unavailable);
