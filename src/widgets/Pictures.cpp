@@ -15,6 +15,8 @@ namespace brisko {
 
 namespace {
 
+constexpr qint64 kMaxDecodedBytes = 256ll * 1024 * 1024;
+
 struct Cache {
     QHash<QString, QPixmap> plain;
     QHash<QString, QPixmap> masked;
@@ -64,6 +66,12 @@ QImage Pictures::decodeJpeg(const QByteArray& data, QString* error) {
         width <= 0 || height <= 0) {
         setError(QStringLiteral("keine gültige JPEG-Datei (%1)")
                      .arg(QString::fromUtf8(tjGetErrorStr2(handle.get()))));
+        return {};
+    }
+    // A damaged or hostile header could ask for gigabytes; Qt's own readers stop at the same
+    // limit.
+    if (qint64(width) * height * 4 > kMaxDecodedBytes) {
+        setError(QStringLiteral("das Bild ist zu groß (%1 x %2)").arg(width).arg(height));
         return {};
     }
     QImage image(width, height, QImage::Format_RGB32);

@@ -69,6 +69,18 @@ TEST(Pictures, LoadFailuresNameTheFileAndTheCause) {
     const QImage truncated = Pictures::decodeJpeg(whole.left(whole.size() / 2));
     EXPECT_EQ(truncated.size(), QSize(97, 61));
     EXPECT_TRUE(Pictures::decodeJpeg(QByteArray()).isNull());
+
+    // A header that claims 60000 x 60000 pixels is refused before anything is allocated.
+    QByteArray huge = whole;
+    const qsizetype frame = huge.indexOf("\xFF\xC0");
+    ASSERT_GE(frame, 0);
+    for (int at : {5, 7}) {  // height, then width, big-endian after marker, length, precision
+        huge[frame + at] = char(0xEA);
+        huge[frame + at + 1] = char(0x60);
+    }
+    QString error;
+    EXPECT_TRUE(Pictures::decodeJpeg(huge, &error).isNull());
+    EXPECT_TRUE(error.contains("60000 x 60000")) << error.toStdString();
 }
 
 TEST(Pictures, EachFileIsDecodedOnceAndShared) {
