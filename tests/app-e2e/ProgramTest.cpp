@@ -118,6 +118,26 @@ TEST_F(ProgramTest, ASecondStartEndsAtOnceAndSilently) {
         << "exactly one main window";
 }
 
+TEST_F(ProgramTest, AKilledCopyBlocksNoNextStartEvenWithItsProgramsStillRunning) {
+    const std::string childPid = path("child.pid");
+    const std::string script =
+        writeScript("bin/long.sh", "echo $$ > '" + childPid + "'.tmp && mv '" + childPid +
+                                       "'.tmp '" + childPid + "'\nexec sleep 60");
+    set({{"FirstStart", "Yes"}, {"F5", "2"}, {"F5a", script}, {"F5aa", "1"}});
+    const pid_t first = start();
+    ASSERT_TRUE(waitVisible(kMainTitle));
+    press("F5");
+    ASSERT_TRUE(X11Session::waitUntil([&] { return fs::exists(childPid); }));
+    const pid_t child = std::stoi(X11Session::readFile(childPid));
+
+    ::kill(first, SIGKILL);
+    ASSERT_TRUE(waitExit(first));
+    ASSERT_EQ(::kill(child, 0), 0) << "the started program outlives the crash";
+    const pid_t second = start();
+    EXPECT_TRUE(waitVisible(kMainTitle)) << X11Session::readFile(path("brisko.out"));
+    EXPECT_FALSE(session->hasExited(second));
+}
+
 TEST_F(ProgramTest, AutostartHidesIntoTheTrayAndADoubleClickBringsItBack) {
     session->spawn({"tint2"});
     set({{"FirstStart", "Yes"}});
