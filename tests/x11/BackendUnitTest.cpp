@@ -170,11 +170,13 @@ TEST(DataDirectory, BuildTreeCopyWhenRunningFromTheBuildTree) {
 
 class FakeProc {
 public:
-    void add(int pid, int realUid, int effectiveUid, const std::string& exe) {
+    void add(int pid, int realUid, int effectiveUid, const std::string& exe, int savedUid = -1) {
         const std::string p = dir.path() + "/" + std::to_string(pid);
         fs::create_directories(p);
-        std::ofstream(p + "/status")
-            << "Name:\tx\nUid:\t" << realUid << "\t" << effectiveUid << "\t0\t0\n";
+        if (savedUid < 0)
+            savedUid = effectiveUid;
+        std::ofstream(p + "/status") << "Name:\tx\nUid:\t" << realUid << "\t" << effectiveUid
+                                     << "\t" << savedUid << "\t" << effectiveUid << "\n";
         if (!exe.empty())
             fs::create_symlink(exe, p + "/exe");
     }
@@ -187,7 +189,8 @@ TEST(ProcessTable, ListsOnlyTheUsersProcessesByExecutableName) {
     proc.add(11, 0, 0, "/usr/bin/BRZ");      // another user's (root's)
     proc.add(12, 1000, 0, "/usr/bin/sudo");  // setuid: effective root
     proc.add(13, 1000, 1000, "/usr/bin/old BRZ (deleted)");
-    proc.add(14, 1000, 1000, "");  // no executable: a kernel thread
+    proc.add(14, 1000, 1000, "");                 // no executable: a kernel thread
+    proc.add(15, 1000, 1000, "/usr/bin/BRZ", 0);  // set-user-id root, lowered for a while
     fs::create_directories(proc.dir.path() + "/self");
     ProcessTable table(proc.dir.path(), 1000);
     const auto entries = table.list();
@@ -197,6 +200,7 @@ TEST(ProcessTable, ListsOnlyTheUsersProcessesByExecutableName) {
     EXPECT_EQ(entries[1].exeFile, "old BRZ");
     EXPECT_FALSE(table.ownedByUser(11));
     EXPECT_EQ(table.open(11), 0u);  // never another user's, whatever the caller's rights
+    EXPECT_EQ(table.open(15), 0u);
 
     // The snapshot walks the same list and keeps the caller's size field.
     const brisko::Handle snapshot = table.createSnapshot();

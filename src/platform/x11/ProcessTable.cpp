@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -37,12 +38,15 @@ bool ProcessTable::ownedByUser(pid_t pid) const {
     while (std::getline(status, line)) {
         if (line.rfind("Uid:", 0) != 0)
             continue;
+        // A set-user-id program that only lowered its effective id to the user keeps its
+        // saved one: it still counts as the other user's.
         std::istringstream fields(line.substr(4));
         long long real = -1;
         long long effective = -1;
-        fields >> real >> effective;
-        return fields && real == static_cast<long long>(user_) &&
-               effective == static_cast<long long>(user_);
+        long long saved = -1;
+        fields >> real >> effective >> saved;
+        const auto user = static_cast<long long>(user_);
+        return fields && real == user && effective == user && saved == user;
     }
     return false;
 }
@@ -102,6 +106,8 @@ Handle ProcessTable::open(pid_t pid) {
         return 0;
     // A pidfd pins the process: a pid reused after the check cannot be hit by mistake.
     const int pidfd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
+    if (pidfd < 0 && errno != ENOSYS)
+        return 0;  // gone since the check; its pid may already name another process
     if (pidfd >= 0 && !ownedByUser(pid)) {
         ::close(pidfd);
         return 0;
@@ -120,7 +126,8 @@ bool ProcessTable::terminate(Handle process, unsigned exitCode) {
         ::_exit(static_cast<int>(exitCode));
     if (p.pidfd >= 0)
         return ::syscall(SYS_pidfd_send_signal, p.pidfd, SIGKILL, nullptr, 0) == 0;
-    return ::kill(p.pid, SIGKILL) == 0;
+    // Without pidfds (old kernels) the owner is checked once more right before the signal.
+    return ownedByUser(p.pid) && ::kill(p.pid, SIGKILL) == 0;
 }
 
 bool ProcessTable::close(Handle handle) {

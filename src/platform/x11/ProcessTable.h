@@ -13,9 +13,9 @@
 namespace brisko::x11 {
 
 /// The current user's processes, read from /proc, with snapshot and process handles in the
-/// style the engine expects. A process belongs to the user when both its real and effective
-/// user id are the user's: another user's process is never listed nor opened, even when Brisko
-/// runs as root.
+/// style the engine expects. A process belongs to the user when its real, effective and saved
+/// user ids are all the user's: another user's process is never listed nor opened, even when
+/// Brisko runs as root.
 class ProcessTable {
 public:
     explicit ProcessTable(std::string procRoot = "/proc", uid_t user = ::getuid());
