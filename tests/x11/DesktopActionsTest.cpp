@@ -406,6 +406,31 @@ TEST_F(PowerTest, LogOffAsksTheRunningSessionManagerFirst) {
     EXPECT_FALSE(Has(session->logindCalls(), "TerminateSession"));
 }
 
+TEST_F(PowerTest, SessionManagerThatRefusesIsNotOverruledByLogind) {
+    const std::string service = "org.gnome.SessionManager";
+    const std::string object = "/org/gnome/SessionManager";
+    session->spawn({"/usr/bin/python3", "-m", "dbusmock", service, object, service});
+    const auto send = [&](std::vector<std::string> args) {
+        std::vector<std::string> argv = {"dbus-send", "--session", "--print-reply",
+                                         "--dest=" + service, object};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return session->run(argv);
+    };
+    ASSERT_TRUE(X11Session::waitUntil([&] {
+        return Has(send({"org.freedesktop.DBus.Mock.AddMethod", "string:" + service,
+                         "string:Logout", "string:u", "string:",
+                         "string:raise dbus.exceptions.DBusException('inhibited', "
+                         "name='org.gnome.SessionManager.NotInRunning')"}),
+                   "method return");
+    }));
+    startDriver({Slot(4, kLogOff)});
+    press("F4");
+    // The user's programs keep their say: no forced end of the session, the message instead.
+    EXPECT_TRUE(waitForReport("message: Beim Abmelden ist ein Fehler aufgetreten"));
+    EXPECT_TRUE(Has(send({"org.freedesktop.DBus.Mock.GetCalls"}), "Logout"));
+    EXPECT_FALSE(Has(session->logindCalls(), "TerminateSession"));
+}
+
 TEST_F(PowerTest, RefusedLogOffShowsTheMessageOncePerPress) {
     // No session id: logind finds none for the driver, so the request fails.
     startDriver({Slot(4, kLogOff)}, "driver.log", {{"XDG_SESSION_ID", ""}});

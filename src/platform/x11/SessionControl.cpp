@@ -18,6 +18,18 @@ const char* const kLogindManager = "org.freedesktop.login1.Manager";
 bool Succeeded(const QDBusMessage& reply) {
     return reply.type() == QDBusMessage::ReplyMessage;
 }
+
+// The answer of a running service that does not have the call (another version of it).
+bool LacksCall(const QDBusMessage& reply) {
+    if (reply.type() != QDBusMessage::ErrorMessage)
+        return false;
+    const QString name = reply.errorName();
+    return name == "org.freedesktop.DBus.Error.UnknownMethod" ||
+           name == "org.freedesktop.DBus.Error.UnknownObject" ||
+           name == "org.freedesktop.DBus.Error.UnknownInterface" ||
+           name == "org.freedesktop.DBus.Error.ServiceUnknown" ||
+           name == "org.freedesktop.DBus.Error.InvalidArgs";
+}
 }  // namespace
 
 const std::vector<SessionManagerCall>& SessionManagers() {
@@ -77,8 +89,14 @@ bool SessionControl::logOff() {
                     call << false << true;
                     break;
             }
-            if (Succeeded(session.call(call, QDBus::Block, timeoutMs_)))
+            const QDBusMessage reply = session.call(call, QDBus::Block, timeoutMs_);
+            if (Succeeded(reply))
                 return true;
+            // A refusal (the user kept the session, a program objects) or no answer is the
+            // session's answer. Ending the session through logind instead would kill every
+            // program before it could save.
+            if (!LacksCall(reply))
+                return false;
         }
     }
     return terminateOwnSession();

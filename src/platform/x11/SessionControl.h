@@ -27,7 +27,8 @@ public:
 
     bool powerOff();
     bool reboot();
-    /// The session manager's log-off where one answers; else logind ends this session
+    /// The running session manager's log-off; its refusal or silence is a failure. Only when
+    /// no session manager with a log-off call is running does logind end this session
     /// (XDG_SESSION_ID, or the session that logind finds for this process).
     bool logOff();
 
