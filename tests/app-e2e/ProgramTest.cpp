@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "DesktopFixture.h"
 #include "platform/x11/IniSettingsStore.h"
@@ -69,6 +70,30 @@ protected:
     }
     bool waitExit(pid_t pid) {
         return X11Session::waitUntil([&] { return session->hasExited(pid); });
+    }
+
+    // The program's icon: its small embedded window inside the tray (Qt's 1x1 helper windows
+    // are not it). Empty when none appears.
+    std::string waitTrayIcon() {
+        std::string icon;
+        X11Session::waitUntil([&] {
+            std::istringstream ids(
+                session->xdotool({"search", "--onlyvisible", "--classname", "BRZ"}));
+            for (std::string id; std::getline(ids, id);) {
+                const std::string geometry = session->xdotool({"getwindowgeometry", id});
+                int width = 0, height = 0;
+                const auto at = geometry.find("Geometry: ");
+                if (at == std::string::npos ||
+                    std::sscanf(geometry.c_str() + at + 10, "%dx%d", &width, &height) != 2)
+                    continue;
+                if (width > 1 && height > 1 && width <= 64 && height <= 64) {
+                    icon = id;
+                    return true;
+                }
+            }
+            return false;
+        });
+        return icon;
     }
 
     fs::path program_;
@@ -145,30 +170,30 @@ TEST_F(ProgramTest, AutostartHidesIntoTheTrayAndADoubleClickBringsItBack) {
     start({"-autostart"});
     // The window shows for only 100 ms (from 2.5 s to 2.6 s), too short to observe reliably.
 
-    // The icon is the program's embedded window inside the tray.
-    std::string icon;
-    ASSERT_TRUE(X11Session::waitUntil([&] {
-        std::istringstream ids(session->xdotool({"search", "--onlyvisible", "--classname", "BRZ"}));
-        for (std::string id; std::getline(ids, id);) {
-            // The icon is small (the tray's icon size); Qt's 1x1 helper windows are not it.
-            const std::string geometry = session->xdotool({"getwindowgeometry", id});
-            int width = 0, height = 0;
-            const auto at = geometry.find("Geometry: ");
-            if (at == std::string::npos ||
-                std::sscanf(geometry.c_str() + at + 10, "%dx%d", &width, &height) != 2)
-                continue;
-            if (width > 1 && height > 1 && width <= 64 && height <= 64) {
-                icon = id;
-                return true;
-            }
-        }
-        return false;
-    })) << X11Session::readFile(path("brisko.out"));
+    const std::string icon = waitTrayIcon();
+    ASSERT_FALSE(icon.empty()) << X11Session::readFile(path("brisko.out"));
     EXPECT_GT(std::chrono::steady_clock::now() - before, 2400ms);
     EXPECT_TRUE(visibleWindow(kMainTitle).empty());
     session->xdotool({"mousemove", "--window", icon, "4", "4"});
     session->xdotool({"click", "--repeat", "2", "--delay", "80", "1"});
     EXPECT_TRUE(waitVisible(kMainTitle));
+}
+
+TEST_F(ProgramTest, QuittingThroughTheTrayMenuWhileHiddenSavesEverything) {
+    session->spawn({"tint2"});
+    set({{"FirstStart", "Yes"}, {"Lang", "German"}, {"F7", "5"}});
+    const pid_t brisko = start({"-autostart"});
+    const std::string icon = waitTrayIcon();
+    ASSERT_FALSE(icon.empty()) << X11Session::readFile(path("brisko.out"));
+    session->xdotool({"mousemove", "--window", icon, "4", "4"});
+    session->xdotool({"click", "3"});
+    // The menu takes the keyboard: its "Brisko &beenden" answers to b.
+    std::this_thread::sleep_for(500ms);
+    press("b");
+    ASSERT_TRUE(waitExit(brisko));
+    EXPECT_EQ(get("F7"), "5");
+    EXPECT_EQ(get("Lang"), "German");
+    EXPECT_EQ(get("Style"), "Blue");
 }
 
 TEST_F(ProgramTest, ClosingThroughTheWindowManagerWritesSlotsStyleAndLanguage) {
