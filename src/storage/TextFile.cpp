@@ -133,9 +133,21 @@ std::string ReadFileBytes(const std::string& path) {
 std::string ReadTextFileStart(const std::string& path, std::size_t limit) {
     if (path.empty())
         ThrowFileError(EINVAL);
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a named pipe must not wait for a writer.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         ThrowOpenError(path, errno);
+    // Only regular files hold a distribution or a language: a pipe or a terminal could keep
+    // the program waiting, a device could feed it without end.
+    struct stat st {};
+    int statError = ::fstat(fd, &st) != 0 ? errno
+                    : S_ISREG(st.st_mode) ? 0
+                    : S_ISDIR(st.st_mode) ? EISDIR
+                                          : EACCES;
+    if (statError != 0) {
+        ::close(fd);
+        ThrowFileError(statError);
+    }
     std::string bytes;
     char buffer[65536];
     for (;;) {

@@ -11,7 +11,8 @@ namespace brisko {
 /// "E/A-Fehler %d" with the system's error number.
 std::string FileErrorMessage(int errorNumber);
 
-/// Reads a whole file. Raises a BriskoError with FileErrorMessage on failure.
+/// Reads a whole regular file. Raises a BriskoError with FileErrorMessage on failure; a folder,
+/// pipe or device is refused with "Dateizugriff verweigert".
 std::string ReadFileBytes(const std::string& path);
 
 /// Reads the lines at the start of a text file, at most about limit bytes: a longer file is

@@ -187,6 +187,10 @@ TEST(HotkeyDistribution, FileErrorsCarryTheirMessages) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(ErrorOf([&] { SaveHotkeyDistribution(fifo, slots); }), "Dateizugriff verweigert");
     EXPECT_TRUE(fs::is_fifo(fifo));
+    // Loading one does not wait for a writer that never comes.
+    EXPECT_EQ(ErrorOf([&] { LoadHotkeyDistribution(fifo, slots); }), "Dateizugriff verweigert");
+    EXPECT_EQ(ErrorOf([&] { LoadHotkeyDistribution(dir.file("folder.hkv"), slots); }),
+              "Dateizugriff verweigert");
 }
 
 TEST(HotkeyDistribution, SaveReplacesAtomicallyAndKeepsPermissions) {
