@@ -192,6 +192,10 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
             ThrowFileError(EACCES);
         if (::access(target.c_str(), W_OK) != 0)
             ThrowFileError(errno);
+        // A file that nobody may write was made read-only on purpose; the superuser, whom
+        // access() lets through, does not overwrite it either.
+        if ((st.st_mode & 0222) == 0)
+            ThrowFileError(EACCES);
         mode = st.st_mode & 07777;
         keepMode = true;
     }

@@ -191,6 +191,12 @@ TEST(HotkeyDistribution, FileErrorsCarryTheirMessages) {
     EXPECT_EQ(ErrorOf([&] { LoadHotkeyDistribution(fifo, slots); }), "Dateizugriff verweigert");
     EXPECT_EQ(ErrorOf([&] { LoadHotkeyDistribution(dir.file("folder.hkv"), slots); }),
               "Dateizugriff verweigert");
+    // A read-only file is refused and kept, whoever runs the program.
+    std::string locked = dir.file("locked.hkv");
+    WriteRaw(locked, "18\r\n");
+    ::chmod(locked.c_str(), 0444);
+    EXPECT_EQ(ErrorOf([&] { SaveHotkeyDistribution(locked, slots); }), "Dateizugriff verweigert");
+    EXPECT_EQ(ReadFileBytes(locked), "18\r\n");
 }
 
 TEST(HotkeyDistribution, SaveReplacesAtomicallyAndKeepsPermissions) {

@@ -136,8 +136,20 @@ TEST_F(IniStore, UnwritableFileOrFolderFailsTheWrite) {
         EXPECT_EQ(ErrorOf([&] { SaveSlotSettings(store, model); }),
                   "Fehler beim Setzen der Daten für 'F1'");
     }
-    // The settings file's place is taken by a folder.
+    // A settings file made read-only keeps its content, whoever runs the program.
     fs::remove(home_ + "/Orvalde");
+    writeIni("[General]\nStyle=Luna\n");
+    fs::permissions(ini(), fs::perms::owner_read | fs::perms::group_read);
+    {
+        IniSettingsStore store(home_);
+        SettingsKey key = OpenSettingsKey(store);
+        EXPECT_EQ(key.read("Style"), "Luna");
+        EXPECT_EQ(ErrorOf([&] { key.write("Style", "Blue"); }),
+                  "Fehler beim Setzen der Daten für 'Style'");
+    }
+    EXPECT_EQ(read(ini()), "[General]\nStyle=Luna\n");
+    // The settings file's place is taken by a folder.
+    fs::remove_all(home_ + "/Orvalde");
     fs::create_directories(ini());
     IniSettingsStore store(home_);
     SettingsKey key = OpenSettingsKey(store);

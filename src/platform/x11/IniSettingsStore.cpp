@@ -205,7 +205,7 @@ bool IniSettingsStore::writable() const {
     struct stat st {};
     if (::stat(file_.c_str(), &st) != 0)
         return true;
-    return S_ISREG(st.st_mode) && ::access(file_.c_str(), W_OK) == 0;
+    return S_ISREG(st.st_mode) && (st.st_mode & 0222) != 0 && ::access(file_.c_str(), W_OK) == 0;
 }
 
 void IniSettingsStore::flush() {
