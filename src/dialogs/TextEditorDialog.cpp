@@ -1,9 +1,11 @@
 #include "TextEditorDialog.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include "Look.h"
 #include "UserPrompts.h"
@@ -145,6 +147,12 @@ void TextEditorDialog::openForSlot(int slot) {
         return;
     if (mainWindow_)
         mainWindow_->setEnabled(false);
+    if (isHidden()) {
+        // Centred on the screen each time it opens.
+        QScreen* screen = mainWindow_ ? mainWindow_->screen() : QGuiApplication::primaryScreen();
+        if (screen)
+            move(screen->availableGeometry().center() - rect().center());
+    }
     show();
     raise();
     activateWindow();

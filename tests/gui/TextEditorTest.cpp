@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
 #include "FakeSettingsStore.h"
 #include "FakeUserPrompts.h"
@@ -54,6 +56,20 @@ TEST_F(TextEditorTest, OpeningASlotShowsOnlyItsBuffer) {
     EXPECT_FALSE(editor->findChild<QWidget*>("Panel4")->isVisibleTo(editor.get()));
     editor->openForSlot(11);
     EXPECT_EQ(visibleSlot(), 11);
+}
+
+TEST_F(TextEditorTest, OpensCentredOnTheScreenAndStaysWhereMovedWhileOpen) {
+    create();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    editor->move(0, 0);
+    editor->openForSlot(2);
+    EXPECT_LE((editor->geometry().center() - screen.center()).manhattanLength(), 8);
+    editor->move(10, 10);
+    editor->openForSlot(3);  // already open: not moved again
+    EXPECT_EQ(editor->pos(), QPoint(10, 10));
+    editor->save();
+    editor->openForSlot(3);
+    EXPECT_LE((editor->geometry().center() - screen.center()).manhattanLength(), 8);
 }
 
 TEST_F(TextEditorTest, EachSlotKeepsItsTextAndTypingReachesTheModel) {
