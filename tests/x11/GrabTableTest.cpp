@@ -1,0 +1,185 @@
+// The key grabs on a real X server, seen from a second client: what Brisko holds, what it
+// leaves to others, and that a registration tick with every key held sends the server nothing.
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
+#include <QGuiApplication>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+
+#include "X11Session.h"
+#include "hotkeys/HotkeyRegistration.h"
+#include "hotkeys/HotkeySlot.h"
+#include "platform/x11/X11SystemControl.h"
+
+namespace {
+
+using brisko::testing::X11Session;
+
+X11Session* gSession = nullptr;
+
+constexpr xcb_keysym_t kF1 = 0xffbe;
+constexpr brisko::WindowHandle kWindow = 1;
+
+xcb_keysym_t F(int n) {
+    return kF1 + static_cast<xcb_keysym_t>(n - 1);
+}
+
+/// Another client on the same display.
+class Client {
+public:
+    Client() : c_(xcb_connect(gSession->display().c_str(), nullptr)) {
+        root_ = xcb_setup_roots_iterator(xcb_get_setup(c_)).data->root;
+        symbols_ = xcb_key_symbols_alloc(c_);
+    }
+    ~Client() {
+        xcb_key_symbols_free(symbols_);
+        xcb_disconnect(c_);
+    }
+    Client(const Client&) = delete;
+    Client& operator=(const Client&) = delete;
+
+    /// Whether this client could take the key with these modifiers.
+    bool grab(xcb_keysym_t keysym, std::uint16_t modifiers) {
+        xcb_generic_error_t* error =
+            xcb_request_check(c_, xcb_grab_key_checked(c_, 1, root_, modifiers, keycode(keysym),
+                                                       XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        std::free(error);
+        return error == nullptr;
+    }
+    void ungrab(xcb_keysym_t keysym, std::uint16_t modifiers) {
+        xcb_ungrab_key(c_, keycode(keysym), root_, modifiers);
+        std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
+    }
+    /// Grabs and lets go again: whether the key is free for anyone but its holder.
+    bool canTake(xcb_keysym_t keysym, std::uint16_t modifiers) {
+        if (!grab(keysym, modifiers))
+            return false;
+        ungrab(keysym, modifiers);
+        return true;
+    }
+
+private:
+    xcb_keycode_t keycode(xcb_keysym_t keysym) {
+        xcb_keycode_t* codes = xcb_key_symbols_get_keycode(symbols_, keysym);
+        const xcb_keycode_t code = codes ? codes[0] : 0;
+        std::free(codes);
+        return code;
+    }
+
+    xcb_connection_t* c_;
+    xcb_window_t root_ = 0;
+    xcb_key_symbols_t* symbols_ = nullptr;
+};
+
+xcb_connection_t* QtConnection() {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
+/// How many requests the action sent on Qt's connection.
+unsigned RequestsDuring(const std::function<void()>& action) {
+    xcb_connection_t* c = QtConnection();
+    const unsigned before = xcb_no_operation(c).sequence;
+    action();
+    const unsigned after = xcb_no_operation(c).sequence;
+    return after - before - 1;
+}
+
+class GrabTable : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(system.hotkeysAvailable()); }
+    brisko::x11::X11SystemControl system;
+    Client other;
+};
+
+TEST_F(GrabTable, HeldKeysCostTheServerNothingAndOnlyBareKeysAreTaken) {
+    brisko::SlotModel model;
+    for (int n = 1; n <= brisko::kSlotCount; ++n)
+        model.setAction(n, 2);
+    brisko::SyncHotkeyRegistration(system, kWindow, model);
+    for (int n = 1; n <= brisko::kSlotCount; ++n) {
+        EXPECT_FALSE(other.canTake(F(n), 0)) << "F" << n;
+        EXPECT_FALSE(other.canTake(F(n), XCB_MOD_MASK_LOCK)) << "F" << n;
+    }
+    // With modifiers the keys stay everyone else's, and F12 is never Brisko's.
+    EXPECT_TRUE(other.canTake(F(5), XCB_MOD_MASK_SHIFT));
+    EXPECT_TRUE(other.canTake(F(5), XCB_MOD_MASK_CONTROL));
+    EXPECT_FALSE(system.RegisterHotKey(kWindow, 266, 0, 123));
+    EXPECT_TRUE(other.canTake(F(12), 0));
+
+    // The next ticks find every key in the table: no request at all.
+    EXPECT_EQ(RequestsDuring([&] { brisko::SyncHotkeyRegistration(system, kWindow, model); }), 0u);
+    EXPECT_EQ(RequestsDuring([&] { brisko::SyncHotkeyRegistration(system, kWindow, model); }), 0u);
+
+    // Freed model give their keys back at once; then idle ticks are silent again.
+    model.deleteAll();
+    brisko::SyncHotkeyRegistration(system, kWindow, model);
+    EXPECT_TRUE(other.canTake(F(1), 0));
+    EXPECT_TRUE(other.canTake(F(11), XCB_MOD_MASK_LOCK));
+    EXPECT_EQ(RequestsDuring([&] { brisko::SyncHotkeyRegistration(system, kWindow, model); }), 0u);
+}
+
+TEST_F(GrabTable, KeyHeldElsewhereLeavesNoHalfGrabAndIsTakenOnceFree) {
+    Client witness;
+    // The other client holds F6 with CapsLock only: every other variant would be free.
+    ASSERT_TRUE(other.grab(F(6), XCB_MOD_MASK_LOCK));
+    EXPECT_FALSE(system.RegisterHotKey(kWindow, 260, 0, 117));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(witness.canTake(F(6), 0)) << "a half-grab was left behind";
+    EXPECT_FALSE(witness.canTake(F(6), XCB_MOD_MASK_LOCK)) << "the other client lost its grab";
+    EXPECT_FALSE(system.UnregisterHotKey(kWindow, 260));
+
+    // Retried together with a second blocked key, neither leaves anything behind.
+    ASSERT_TRUE(other.grab(F(7), 0));
+    EXPECT_FALSE(system.RegisterHotKey(kWindow, 261, 0, 118));
+    EXPECT_FALSE(system.RegisterHotKey(kWindow, 260, 0, 117));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(witness.canTake(F(6), 0));
+    EXPECT_TRUE(witness.canTake(F(7), XCB_MOD_MASK_LOCK));
+
+    // Once the other client lets go, the next attempt takes the key.
+    other.ungrab(F(6), XCB_MOD_MASK_LOCK);
+    system.RegisterHotKey(kWindow, 260, 0, 117);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(witness.canTake(F(6), 0));
+    EXPECT_FALSE(witness.canTake(F(6), XCB_MOD_MASK_LOCK));
+    EXPECT_FALSE(system.RegisterHotKey(kWindow, 260, 0, 117));  // held: fails, as on Windows
+    EXPECT_TRUE(system.UnregisterHotKey(kWindow, 260));
+    EXPECT_TRUE(witness.canTake(F(6), 0));
+}
+
+TEST_F(GrabTable, ReleasingAllGivesEveryKeyBack) {
+    brisko::SlotModel model;
+    for (int n = 1; n <= brisko::kSlotCount; ++n)
+        model.setAction(n, n == 4 ? -1 : 17);  // no entry selected still holds its key
+    brisko::SyncHotkeyRegistration(system, kWindow, model);
+    EXPECT_FALSE(other.canTake(F(4), 0));
+    system.releaseAllGrabs();
+    for (int n = 1; n <= brisko::kSlotCount; ++n) {
+        EXPECT_TRUE(other.canTake(F(n), 0)) << "F" << n;
+        EXPECT_TRUE(other.canTake(F(n), XCB_MOD_MASK_LOCK)) << "F" << n;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--gtest_list_tests") == 0)
+            return RUN_ALL_TESTS();
+    // One private display per process; CTest runs every test in a process of its own.
+    X11Session::Options options;
+    options.windowManager = false;
+    options.systemBus = false;
+    options.recordedCommands = {};
+    X11Session session(options);
+    for (const auto& [name, value] : session.environment())
+        ::setenv(name.c_str(), value.c_str(), 1);
+    QGuiApplication app(argc, argv);
+    gSession = &session;
+    return RUN_ALL_TESTS();
+}
