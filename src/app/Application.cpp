@@ -109,20 +109,11 @@ void Application::start() {
     tray_->setUseAppIcon(true);
     tray_->setPopupMenu(trayMenu_.get());
     // A double click shows the window. Trays that report only single activations (the
-    // StatusNotifierItem hosts) never send one, so a click that no double click follows
-    // within the double-click time shows it too.
-    tray_->OnDblClick = [this](TrayIcon&) {
-        trayClick_.stop();
-        showFromTray();
-    };
-    OneShot(trayClick_, QApplication::doubleClickInterval());
-    connect(&trayClick_, &QTimer::timeout, this, [this] {
-        if (tray_->active())
-            showFromTray();
-    });
+    // StatusNotifierItem hosts) never send one: there a click shows it.
+    tray_->OnDblClick = [this](TrayIcon&) { showFromTray(); };
     tray_->OnClick = [this](TrayIcon&) {
-        if (tray_->active())
-            trayClick_.start();
+        if (tray_->active() && !tray_->hostSendsDoubleClicks())
+            showFromTray();
     };
     tray_->endLoad();
 

@@ -110,7 +110,6 @@ private:
     QTimer firstTick_;     // style pictures, language, insert texts
     QTimer restoreTimer_;  // "-autostart" and the full restore
     QTimer tickTimer_;     // the continuous rules
-    QTimer trayClick_;     // a click on the icon that no double click followed
     unsigned long long editorRevision_ = ~0ull;
     bool ending_ = false;
     std::array<QString, 3> updateMessages_;  // from the language file, for the update dialog

@@ -79,6 +79,9 @@ public:
     virtual bool remove(const NotifyIconData& data) = 0;
     /// Sets where the icon's mouse notifications go.
     virtual void setCallback(Callback callback) = 0;
+    /// False for hosts that report every activation as a single click and never send a double
+    /// click (the StatusNotifierItem ones).
+    virtual bool sendsDoubleClicks() const { return true; }
 };
 
 }  // namespace brisko

@@ -22,6 +22,9 @@ public:
     bool modify(const NotifyIconData& data) override;
     bool remove(const NotifyIconData& data) override;
     void setCallback(Callback callback) override { callback_ = std::move(callback); }
+    /// An icon embedded into an XEmbed tray has a place on the screen and gets real double
+    /// clicks; a StatusNotifierItem has none and sends only activations.
+    bool sendsDoubleClicks() const override { return !icon_->geometry().isEmpty(); }
 
     /// The underlying icon (for its geometry or availability checks).
     QSystemTrayIcon* systemTrayIcon() const { return icon_; }

@@ -122,6 +122,9 @@ public:
     /// Where the cursor is read for the popup menu; QCursor::pos() unless replaced.
     void setCursorSource(std::function<QPoint()> source) { cursorPos_ = std::move(source); }
 
+    /// Whether the desktop reports double clicks on the icon (see NotifyIconHost).
+    bool hostSendsDoubleClicks() const { return host_->sendsDoubleClicks(); }
+
     /// The record form decided at construction.
     bool extendedShell() const { return extendedShell_; }
     /// The last record filled (for add, modify and delete).

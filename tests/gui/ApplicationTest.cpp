@@ -124,10 +124,14 @@ TEST(ApplicationTest, TrayMenuAndSingleActivation) {
     EXPECT_TRUE(p.tray->shown);
     ASSERT_EQ(p.tray->count(FakeNotifyIconHost::Op::Add), 1);
     EXPECT_EQ(p.tray->last().szTip, "Brisko");
-    // A tray that sends single activations only: the click shows after the double-click time.
+    // A tray with double clicks: a single click leaves the window hidden.
     p.tray->send(WM_LBUTTONUP);
-    EXPECT_FALSE(p.app->mainWindow().isVisible());
     QTest::qWait(QApplication::doubleClickInterval() + 100);
+    EXPECT_FALSE(p.app->mainWindow().isVisible());
+    EXPECT_TRUE(p.tray->shown);
+    // A tray that sends single activations only: there the click shows it.
+    p.tray->doubleClicks = false;
+    p.tray->send(WM_LBUTTONUP);
     EXPECT_TRUE(p.app->mainWindow().isVisible());
     EXPECT_FALSE(p.tray->shown);
 

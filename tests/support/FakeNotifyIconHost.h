@@ -37,6 +37,7 @@ public:
         return ok;
     }
     void setCallback(Callback callback) override { callback_ = std::move(callback); }
+    bool sendsDoubleClicks() const override { return doubleClicks; }
 
     /// Sends a mouse notification as the desktop would.
     void send(unsigned mouseMessage) {
@@ -53,6 +54,8 @@ public:
 
     std::vector<Call> calls;
     bool shown = false;
+    /// False plays a StatusNotifierItem host: single activations only.
+    bool doubleClicks = true;
 
 private:
     bool extended_;
