@@ -1,5 +1,5 @@
 // Any bytes given to the .hkv reader either load or raise the conversion error; a loaded
-// distribution written out and read again gives the same slots.
+// distribution written out (in the bytes a save writes) and read again gives the same slots.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -7,6 +7,7 @@
 
 #include "hotkeys/BriskoError.h"
 #include "storage/HotkeyDistribution.h"
+#include "storage/TextFile.h"
 
 using namespace brisko;
 
@@ -26,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             return 0;
     }
     SlotModel again;
-    ReadHotkeyDistribution(FormatHotkeyDistribution(slots), again);
+    ReadHotkeyDistribution(EncodeFileText(FormatHotkeyDistribution(slots)), again);
     for (int n = 1; n <= kSlotCount; ++n) {
         if (again.action(n) != slots.action(n))
             std::abort();
