@@ -19,7 +19,7 @@ namespace brisko {
 namespace {
 constexpr int kWidth = 687;
 constexpr int kHeight = 492;
-constexpr int kPageTop = 67;
+constexpr int kPageTop = 66;
 constexpr int kPageHeight = 425;
 constexpr int kMenuBarHeight = 24;
 const QColor kRed{255, 0, 0};
@@ -160,7 +160,7 @@ void MainWindow::buildSlotPage() {
                        "Hier ist nun der Hauptteil von Brisko: Der Teil zum Setzen Ihrer eigenen "
                        "Hot Keys. Um herauszufinden was ein Hot Key ist, oder wie man einen "
                        "solchen setzt, klicken Sie auf das entsprechende Hilfe-Thema.",
-                       QRect(16, kPageTop + 6, 660, 36));
+                       QRect(16, kPageTop + 6, 660, 36));  // wide enough for two lines
     SlotRow::Commands commands{
         [this](int n) { browse(n); },
         [this](int n) { editWebAddress(n); },
@@ -171,9 +171,9 @@ void MainWindow::buildSlotPage() {
         },
     };
     for (int n = 1; n <= kSlotCount; ++n) {
-        rows_[n - 1] = std::make_unique<SlotRow>(central_, n, kPageTop + 46 + 32 * (n - 1) - 1,
-                                                 slots_, commands);
-        setLabelColour(rows_[n - 1]->keyLabel(), Qt::white);
+        rows_[n - 1] =
+            std::make_unique<SlotRow>(central_, n, kPageTop + 46 + 32 * (n - 1), slots_, commands);
+        setLabelColour(rows_[n - 1]->keyLabel(), kNavy);
     }
     setLabelColour(intro_, Qt::white);
 }
@@ -188,16 +188,16 @@ void MainWindow::buildWelcomePage() {
     image2_->installEventFilter(this);
 
     QLabel* heading = TextLabel(welcomePage_, "Label29", "Herzlich willkommen bei Brisko !",
-                                QRect(24, 20, 640, 28));
+                                QRect(16, 16, 600, 33), false);
     QFont big = heading->font();
-    big.setPointSize(14);
+    big.setPointSize(20);
     big.setBold(true);
     heading->setFont(big);
     welcomeTexts_ << heading;
     welcomeTexts_ << TextLabel(welcomePage_, "Label14",
                                "Mit diesem Program wird Ihr normaler Arbeitsalltag am Computer um "
                                "einiges erleichert, denn mit Brisko können Sie:",
-                               QRect(24, 64, 620, 36));
+                               QRect(40, 64, 460, 28));
     const char* points[4] = {
         "bequem die Tasten F1 bis F11 mit von Ihnen gewünschten Aktionen belegen",
         "die F-Tasten nicht nur mit Windows Aktionen belegen, sondern auch auf Knopfdruck Ihre "
@@ -205,17 +205,23 @@ void MainWindow::buildWelcomePage() {
         "Ihre persönliche Verteilung der Hot Keys speichern und gegebenenfalls wieder laden",
         "dadurch bei der Arbeit enorme Zeit sparen und diese schöneren Dingen widmen",
     };
+    const int pointY[4] = {109, 157, 205, 245};
     for (int k = 0; k < 4; ++k) {
-        const int y = 116 + 52 * k;
-        bullets_[k] = PictureLabel(welcomePage_, "", "bullet.png", QRect(40, y + 4, 8, 8));
+        bullets_[k] = PictureLabel(welcomePage_, "", "bullet.png", QRect(40, pointY[k] + 3, 8, 8));
         bullets_[k]->setObjectName(QString("Image%1").arg(5 + k));
-        points_[k] = TextLabel(welcomePage_, QString("Label%1").arg(15 + k), points[k],
-                               QRect(56, y, 580, 36));
+        // Only the second point wraps; the others run on one line.
+        points_[k] = TextLabel(
+            welcomePage_, QString("Label%1").arg(15 + k), points[k],
+            k == 1 ? QRect(52, pointY[k], 428, 28) : QRect(52, pointY[k], 620, 16), k == 1);
         welcomeTexts_ << points_[k];
     }
-    welcomeTexts_ << TextLabel(welcomePage_, "Label19",
-                               "Viel Spaß mit Brisko wünscht Ihnen Orvalde !",
-                               QRect(24, 340, 620, 20));
+    QLabel* closing =
+        TextLabel(welcomePage_, "Label19", "Viel Spaß mit Brisko wünscht Ihnen Orvalde !",
+                  QRect(360, 397, 320, 16), false);
+    QFont bold = closing->font();
+    bold.setBold(true);
+    closing->setFont(bold);
+    welcomeTexts_ << closing;
     for (QLabel* text : welcomeTexts_)
         setLabelColour(text, Qt::white);
 }

@@ -87,15 +87,15 @@ SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& 
     : slot_(n), y_(y), slots_(model) {
     keyLabel_ = new QLabel(QString("F%1").arg(n), page);
     keyLabel_->setObjectName(QString("Label%1").arg(n + 1));
-    keyLabel_->setGeometry(16, y + 3, 32, 16);
+    keyLabel_->setGeometry(8, y + 3, 24, 16);
     QFont bold = keyLabel_->font();
     bold.setBold(true);
     keyLabel_->setFont(bold);
 
     actionList_ = new QComboBox(page);
     actionList_->setObjectName(QString("ComboBox%1").arg(n));
-    actionList_->setGeometry(56, y, 230, kButtonHeight);
-    actionList_->setMaxVisibleItems(kActionCount);
+    actionList_->setGeometry(32, y, 241, kButtonHeight);
+    actionList_->setMaxVisibleItems(8);
     for (int i = 0; i < kActionCount; ++i) {
         QIcon icon;
         if (i > 0)
@@ -110,7 +110,12 @@ SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& 
 
     pathField_ = new QLineEdit(page);
     pathField_->setObjectName(QString("Edit%1").arg(n));
-    pathField_->setGeometry(296, y, 256, kButtonHeight);
+    pathField_->setGeometry(280, y, 273, kButtonHeight);
+    // Tab moves between the action lists; the path is reached with the mouse or Browse.
+    pathField_->setFocusPolicy(Qt::ClickFocus);
+    pathField_->setToolTip(QString::fromUtf8(
+        "Geben Sie hier den Pfad zum gewünschten Programm ein oder klicken Sie auf "
+        "\"Durchsuchen\""));
     QPalette palette = pathField_->palette();
     palette.setColor(QPalette::Active, QPalette::Base, Qt::white);
     palette.setColor(QPalette::Inactive, QPalette::Base, Qt::white);
@@ -170,6 +175,12 @@ SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& 
         modeItems_[k] = item;
     }
     modeItems_[0]->setChecked(true);
+}
+
+void SlotRow::setTextButtonCaption(const QString& caption) {
+    text_->setPictures(ButtonFace("buttons/text.png", caption, kWide, 0),
+                       ButtonFace("buttons/text.png", caption, kWide, 1),
+                       ButtonFace("buttons/text.png", caption, kWide, 2));
 }
 
 void SlotRow::chooseShowMode(const char* mode) {

@@ -38,6 +38,9 @@ public:
     /// Row layout, show-mode check marks, web-address hint and the mirrored values.
     void sync();
 
+    /// Paints the text button's caption (it follows the language's hint for the button).
+    void setTextButtonCaption(const QString& caption);
+
     /// Makes the next sync set the web-address hint again, whatever it holds now.
     void forgetHint() { hintShown_ = false; }
 

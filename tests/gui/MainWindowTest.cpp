@@ -95,6 +95,28 @@ TEST_F(MainWindowTest, RowLayoutFollowsTheActionWithinOneTick) {
     }
 }
 
+TEST_F(MainWindowTest, RowsFollowTheDesign) {
+    create();
+    for (int n : {1, 11}) {
+        SlotRow& row = window->row(n);
+        const int y = 112 + 32 * (n - 1);
+        EXPECT_EQ(row.keyLabel()->x(), 8);
+        EXPECT_EQ(row.keyLabel()->text(), QString("F%1").arg(n));
+        EXPECT_EQ(row.keyLabel()->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+        EXPECT_EQ(row.actionList()->geometry(), QRect(32, y, 241, 22));
+        EXPECT_EQ(row.actionList()->maxVisibleItems(), 8);
+        EXPECT_EQ(row.actionList()->count(), 22);
+        EXPECT_EQ(row.pathField()->geometry().topLeft(), QPoint(280, y));
+        EXPECT_EQ(row.pathField()->width(), 273);
+        EXPECT_FALSE(row.pathField()->focusPolicy() & Qt::TabFocus) << "Tab skips the path";
+        EXPECT_EQ(row.pathField()->toolTip(),
+                  QString::fromUtf8("Geben Sie hier den Pfad zum gewünschten Programm ein oder "
+                                    "klicken Sie auf \"Durchsuchen\""));
+        EXPECT_EQ(row.showModeField()->text(), "1");
+        EXPECT_TRUE(row.showModeField()->isHidden());
+    }
+}
+
 TEST_F(MainWindowTest, UserEditsReachTheModel) {
     create();
     SlotRow& row = window->row(3);
