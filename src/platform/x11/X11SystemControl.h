@@ -109,8 +109,8 @@ enum class OpenKind {
     Missing
 };
 
-/// The engine joins the Windows directory and a file name with a backslash: a path that does
-/// An absolute path that does not exist as written is tried with slashes for its backslashes.
+/// The engine joins the Windows directory and a file name with a backslash: an absolute path
+/// that does not exist as written is tried with slashes for its backslashes.
 std::string NativePath(const std::string& file);
 
 /// Classifies a file for the "open" verb; dataDirectory is where the built-in files live.
