@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -56,7 +57,12 @@ TEST(ApplicationTest, FirstStartWithNoSettings) {
     p.start();
     for (int n = 1; n <= kSlotCount; ++n)
         EXPECT_EQ(p.app->model().action(n), 0) << n;
-    EXPECT_TRUE(p.app->splash().isVisible());
+    SplashWindow& splash = p.app->splash();
+    EXPECT_TRUE(splash.isVisible());
+    EXPECT_EQ(splash.size(), QSize(379, 252));
+    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(splash.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(splash.geometry().center(), QGuiApplication::primaryScreen()->geometry().center());
     EXPECT_FALSE(p.app->mainWindow().isVisible()) << "kept out of sight behind the splash";
     EXPECT_TRUE(p.app->mainWindow().welcomePageShown());
     EXPECT_EQ(p.app->mainWindow().style(), InterfaceStyle::Blue);
@@ -69,6 +75,11 @@ TEST(ApplicationTest, FirstStartWithNoSettings) {
     QTest::qWait(kAfterRestoreMs);
     EXPECT_FALSE(p.app->splash().isVisible());
     EXPECT_TRUE(p.app->mainWindow().isVisible());
+    // Centred up to half the frame, which is not known before the window is first shown.
+    const QPoint offCentre = p.app->mainWindow().frameGeometry().center() -
+                             QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE(std::abs(offCentre.x()), 3) << offCentre.x();
+    EXPECT_LE(std::abs(offCentre.y()), 3) << offCentre.y();
     ASSERT_EQ(p.prompts.log.size(), 2) << p.prompts.log.join("\n").toStdString();
     EXPECT_EQ(p.prompts.log[0], "Beep");
     EXPECT_TRUE(p.prompts.log[1].startsWith(
