@@ -220,6 +220,22 @@ TEST_F(KeystrokesTest, CopyPasteInsertAndCloseReachTheFocusedWindow) {
     EXPECT_FALSE(findWindow("Source").empty());
 }
 
+TEST_F(KeystrokesTest, InsertedTextWinsOverWhatTheFocusedProgramJustCopied) {
+    // The focused program owns the clipboard from a copy a moment ago and nothing else has
+    // happened on the desktop since: the slot's text must still take the clipboard over.
+    startDriver({Slot(3, kInsertText), Field(3, "text", "neu")});
+    const std::string file = path("same.txt");
+    startTextWindow("Same", file, {"--text", "alt", "--select-all"});
+    press("ctrl+c");
+    EXPECT_TRUE(X11Session::waitUntil([&] {
+        return session->run({"xclip", "-o", "-selection", "clipboard"}) == "alt";
+    }));
+    press("End");
+    press("F3");
+    EXPECT_TRUE(X11Session::waitUntil([&] { return X11Session::readFile(file) == "altneu"; }))
+        << X11Session::readFile(file);
+}
+
 class GrabTest : public DesktopFixture {};
 
 TEST_F(GrabTest, KeysWorkWithLocksOnAndModifiedKeysAreLeftAlone) {
