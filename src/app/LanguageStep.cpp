@@ -113,8 +113,14 @@ std::array<QString, 3> ApplyLanguageLines(const LanguageLines& lines,
             }
         }
     }
-    if (windows.main)
+    if (windows.main) {
         windows.main->setDeleteAllTexts(confirmTitle, confirmText);
+        // The text button shows its words on its face as well; they follow its hint.
+        for (int n = 1; n <= kSlotCount; ++n) {
+            SlotRow& row = windows.main->row(n);
+            row.setTextButtonCaption(row.textButton()->hint());
+        }
+    }
     return updateMessages;
 }
 
