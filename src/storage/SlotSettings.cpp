@@ -134,8 +134,14 @@ void ApplySlotSettings(SettingsStore& store, const StoredSlotSettings& stored, S
                 key->remove(ValueName(n, suffix));
         }
     }
-    if (key)
-        key->close();
+    // The clean-up is housekeeping that the next start repeats: deletes that cannot be stored
+    // (a full disk) are not worth an error box, and must never cost the slots just applied.
+    if (key) {
+        try {
+            key->close();
+        } catch (const BriskoError&) {
+        }
+    }
 }
 
 void ApplyStoredInsertTexts(const StoredSlotSettings& stored, SlotModel& slots) {

@@ -38,8 +38,9 @@ void SaveSlotSettings(SettingsStore& store, const SlotModel& slots);
 StoredSlotSettings ReadSlotSettings(SettingsStore& store, SlotModel& slots);
 
 /// Applies the stored slots; with the text step, slots stored as "17" get their texts too.
-/// Slots that fall into the clean-up row have their unused values deleted. An action that is
-/// not an integer counts as "0".
+/// Slots that fall into the clean-up row have their unused values deleted; deletes the store
+/// cannot keep are dropped quietly, so this never raises. An action that is not an integer
+/// counts as "0".
 void ApplySlotSettings(SettingsStore& store, const StoredSlotSettings& stored, SlotModel& slots,
                        bool withText);
 

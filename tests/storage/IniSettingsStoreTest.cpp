@@ -217,6 +217,25 @@ TEST_F(IniStore, SlotsSurviveARestartThroughTheFile) {
     EXPECT_EQ(qt.value("F10c").toString(), "eins\r\nzwei");
 }
 
+TEST_F(IniStore, ReadOnlySettingsFileStillRestoresTheSlots) {
+    const std::string text =
+        "[General]\nF1=2\nF1a=/usr/bin/gimp\nF1aa=3\nF4=0\nF4a=left over\nF5=17\nF5c=text\n";
+    writeIni(text);
+    fs::permissions(ini(), fs::perms::owner_read | fs::perms::group_read);
+    IniSettingsStore store(home_);
+    SlotModel model;
+    StoredSlotSettings stored;
+    ASSERT_NO_THROW(stored = ReadSlotSettings(store, model));
+    ApplyStoredInsertTexts(stored, model);
+    ASSERT_NO_THROW(ApplySlotSettings(store, stored, model, true));
+    EXPECT_EQ(model.action(1), 2);
+    EXPECT_EQ(model.programPath(1), "/usr/bin/gimp");
+    EXPECT_EQ(model.insertText(5), "text");
+    // The clean-up could not be stored, so the value is still there, in memory as on disk.
+    EXPECT_TRUE(OpenSettingsKey(store).exists("F4a"));
+    EXPECT_EQ(read(ini()), text);
+}
+
 TEST_F(IniStore, RunKeyIsTheUserAutostartEntry) {
     IniSettingsStore store(home_);
     const std::string desktop = home_ + "/autostart/BRZ.desktop";

@@ -227,6 +227,30 @@ TEST(SlotSettings, RefusedWriteRaisesTheStoreErrorAndSkipsTheRest) {
     EXPECT_EQ(store.openHandles(), 0);
 }
 
+TEST(SlotSettings, CleanUpThatCannotBeStoredKeepsTheRestoreGoing) {
+    FakeSettingsStore store;
+    store.set("F1", "2");
+    store.set("F1a", "/usr/bin/gimp");
+    store.set("F1aa", "3");
+    store.set("F4", "0");
+    store.set("F4a", "left over");
+    store.set("F5", "17");
+    store.set("F5c", "text");
+    store.closeFails = true;
+    SlotModel slots;
+    StoredSlotSettings stored;
+    ASSERT_NO_THROW(stored = ReadSlotSettings(store, slots));
+    EXPECT_TRUE(stored.readError.empty());
+    EXPECT_EQ(slots.action(1), 2);
+    // The later steps still have the table to apply.
+    ApplyStoredInsertTexts(stored, slots);
+    ASSERT_NO_THROW(ApplySlotSettings(store, stored, slots, true));
+    EXPECT_EQ(slots.action(1), 2);
+    EXPECT_EQ(slots.programPath(1), "/usr/bin/gimp");
+    EXPECT_EQ(slots.action(5), 17);
+    EXPECT_EQ(slots.insertText(5), "text");
+}
+
 TEST(SlotSettings, InstallationDirectoryFallsBackWhenPathIsMissingOrEmpty) {
     FakeSettingsStore store;
     EXPECT_EQ(InstallationDirectory(store, "/usr/share/brisko"), "/usr/share/brisko");

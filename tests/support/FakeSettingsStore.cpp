@@ -66,7 +66,8 @@ void FakeSettingsStore::DeleteValue(KeyHandle handle, const std::string& name) {
 }
 
 void FakeSettingsStore::CloseKey(KeyHandle handle) {
-    handles_.erase(handle);
+    if (handles_.erase(handle) && closeFails)
+        throw BriskoError(FormatMessage("Fehler beim Setzen der Daten für '%s'", "F1"));
 }
 
 FakeSettingsStore::Key* FakeSettingsStore::keyOf(KeyHandle handle) {

@@ -33,6 +33,9 @@ public:
 
     /// When false, every write fails as on an unwritable store.
     bool writable = true;
+    /// When true, closing a key fails with the write error, as when a full disk keeps the
+    /// changes from being stored (the changes stay in memory).
+    bool closeFails = false;
     /// The operations so far (open and close are not recorded).
     std::vector<std::string> log;
     int openHandles() const { return static_cast<int>(handles_.size()); }

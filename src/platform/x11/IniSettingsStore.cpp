@@ -285,7 +285,8 @@ void IniSettingsStore::DeleteValue(KeyHandle key, const std::string& name) {
         autostart_.remove(name);
         return;
     }
-    if (values_->unreadable)
+    // As with a registry key that may not be written, the value simply stays.
+    if (values_->unreadable || !values_->entries.count(name) || !writable())
         return;
     if (values_->entries.erase(name) && values_->firstUnsaved.empty()) {
         values_->firstUnsaved = name;
