@@ -369,7 +369,8 @@ TEST_F(MainWindowTest, DistributionSaveAndLoadRoundTrip) {
 
     prompts.files = {dir.filePath("missing.hkv")};
     window->loadDistribution();
-    EXPECT_EQ(prompts.named("Error").size(), 1);
+    EXPECT_EQ(prompts.named("Error"), QStringList{"Error: Datei nicht gefunden"});
+    EXPECT_EQ(model.action(2), 18) << "a failed load changes nothing";
     EXPECT_FALSE(prompts.log.filter("Open:").last().endsWith("must exist"));
 }
 
