@@ -10,12 +10,13 @@ namespace {
 constexpr int kCustomProgram = static_cast<int>(ActionKind::CustomProgram);
 constexpr int kWebPage = static_cast<int>(ActionKind::WebPage);
 
-// A line break inside a field would shift every following record, so it cannot be written.
+// A line break inside a field would shift every following record, and a Ctrl+Z would end the
+// file for the reader, so neither can be written.
 std::string SingleLine(const std::string& text) {
     std::string line;
     line.reserve(text.size());
     for (char c : text) {
-        if (c == '\r' || c == '\n')
+        if (c == '\r' || c == '\n' || c == '\x1A')
             continue;
         line += c;
     }

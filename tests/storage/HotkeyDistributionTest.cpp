@@ -65,10 +65,12 @@ TEST(HotkeyDistribution, RecordsFollowTheActions) {
     slots.setAction(3, 17);
     slots.setInsertText(3, "not in the file");
     slots.setAction(4, -1);
+    slots.setAction(5, 18);
+    slots.setWebAddress(5, "a\x1A\r\nb");  // nothing that would end the line or the file
     EXPECT_EQ(
         FormatHotkeyDistribution(slots),
-        "2\r\n/usr/bin/gimp\r\n18\r\nexample.org\r\n17\r\n-1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"
-        "0\r\n");
+        "2\r\n/usr/bin/gimp\r\n18\r\nexample.org\r\n17\r\n-1\r\n18\r\nab\r\n0\r\n0\r\n0\r\n0\r\n"
+        "0\r\n0\r\n");
 }
 
 TEST(HotkeyDistribution, SaveThenLoadReproducesActionsPathsAndAddresses) {
