@@ -96,6 +96,8 @@ SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& 
     actionList_->setObjectName(QString("ComboBox%1").arg(n));
     actionList_->setGeometry(32, y, 241, kButtonHeight);
     actionList_->setMaxVisibleItems(8);
+    // A list below the field, eight entries high, instead of a popup over it with every entry.
+    actionList_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     for (int i = 0; i < kActionCount; ++i) {
         QIcon icon;
         if (i > 0)

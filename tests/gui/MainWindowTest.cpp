@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <cstdlib>
 
 #include "FakeSettingsStore.h"
 #include "FakeUserPrompts.h"
@@ -115,6 +117,22 @@ TEST_F(MainWindowTest, RowsFollowTheDesign) {
         EXPECT_EQ(row.showModeField()->text(), "1");
         EXPECT_TRUE(row.showModeField()->isHidden());
     }
+}
+
+TEST_F(MainWindowTest, AnOpenActionListShowsEightEntries) {
+    create();
+    window->show();
+    QComboBox* list = window->row(6).actionList();
+    list->showPopup();
+    QAbstractItemView* view = list->view();
+    int rows = 0;
+    for (int i = 0; i < list->count(); ++i)
+        if (view->viewport()->rect().contains(view->visualRect(view->model()->index(i, 0))))
+            ++rows;
+    EXPECT_EQ(rows, 8);
+    if (const char* dir = std::getenv("BRISKO_GRAB_DIR"))
+        view->window()->grab().save(QString::fromLocal8Bit(dir) + "/action-list.png");
+    list->hidePopup();
 }
 
 TEST_F(MainWindowTest, UserEditsReachTheModel) {
