@@ -129,6 +129,10 @@ TEST(OpenClassification, BuiltInFilesAddressesProgramsAndDocuments) {
     EXPECT_EQ(ClassifyOpen("https://example.org", data), OpenKind::Address);
     EXPECT_EQ(ClassifyOpen("mailto:a@b.c", data), OpenKind::Address);
     EXPECT_EQ(ClassifyOpen("www.example.org", data), OpenKind::Address);
+    EXPECT_EQ(ClassifyOpen("Www.Example.org", data), OpenKind::Address);
+    EXPECT_EQ(AddressForOpener("Www.Example.org"), "http://Www.Example.org");
+    EXPECT_EQ(AddressForOpener("https://www.example.org"), "https://www.example.org");
+    EXPECT_EQ(AddressForOpener("ww"), "ww");
     EXPECT_EQ(ClassifyOpen("", data), OpenKind::Missing);
 
     const std::string script = dir.path() + "/run me";

@@ -69,6 +69,13 @@ std::string NativePath(const std::string& file) {
     return native;
 }
 
+std::string AddressForOpener(const std::string& address) {
+    std::string start = address.substr(0, 4);
+    for (char& c : start)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return start == "www." ? "http://" + address : address;
+}
+
 OpenKind ClassifyOpen(const std::string& file, const std::string& dataDirectory) {
     if (file.empty())
         return OpenKind::Missing;
@@ -240,13 +247,9 @@ std::intptr_t X11SystemControl::ShellExecuteA(WindowHandle, const std::string& v
         case OpenKind::ControlPanel:
             ok = openSettings("control.exe");
             break;
-        case OpenKind::Address: {
-            std::string address = native;
-            if (address.rfind("www.", 0) == 0 || address.rfind("WWW.", 0) == 0)
-                address = "http://" + address;
-            ok = launcher_->openWithDesktop(address);
+        case OpenKind::Address:
+            ok = launcher_->openWithDesktop(AddressForOpener(native));
             break;
-        }
         case OpenKind::Program:
             ok = startProgram(native, parameters, showCommand);
             // An executable file that the kernel cannot run (a script without "#!") is a

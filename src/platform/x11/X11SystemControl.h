@@ -113,6 +113,10 @@ enum class OpenKind {
 /// that does not exist as written is tried with slashes for its backslashes.
 std::string NativePath(const std::string& file);
 
+/// What the desktop's opener is given for an address: "www." addresses (any case) get
+/// "http://", as a browser would add it.
+std::string AddressForOpener(const std::string& address);
+
 /// Classifies a file for the "open" verb; dataDirectory is where the built-in files live.
 OpenKind ClassifyOpen(const std::string& file, const std::string& dataDirectory);
 
