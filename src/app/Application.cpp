@@ -122,7 +122,7 @@ void Application::start() {
     connect(&firstTick_, &QTimer::timeout, this, [this] {
         mainWindow_->fixUpStylePictures();
         languageStep();
-        ApplyStoredInsertTexts(stored_, slots_);
+        finishTextStep();
     });
     firstTick_.start();
     tickTimer_.setInterval(kTickIntervalMs);
@@ -139,6 +139,7 @@ void Application::createMainWindow() {
     systemVersionName_ = SystemVersionName(env_.system);
     RunHandler(env_.prompts, [this] {
         stored_ = ReadSlotSettings(env_.store, slots_);
+        textStepPending_ = true;
         if (!stored_.readError.empty())
             throw BriskoError(stored_.readError);
     });
@@ -268,6 +269,7 @@ void Application::closeHandling() {
         key.write("Style", StyleSettingName(style));
         key.close();
     });
+    finishTextStep();
     RunHandler(env_.prompts, [this] { SaveSlotSettings(env_.store, slots_); });
     tickTimer_.stop();
     if (tray_)
@@ -275,10 +277,21 @@ void Application::closeHandling() {
     splash_->finish();
 }
 
+void Application::finishTextStep() {
+    // Until the first tick the text slots are still free in the editor; saved like that, their
+    // stored action would be lost. An error box during start-up or an early end of the session
+    // can come first.
+    if (!textStepPending_)
+        return;
+    textStepPending_ = false;
+    ApplyStoredInsertTexts(stored_, slots_);
+}
+
 void Application::endSession() {
     if (ending_)
         return;
     ending_ = true;
+    finishTextStep();
     RunHandler(env_.prompts, [this] { SaveSlotSettings(env_.store, slots_); });
     TerminateProcessesByName(env_.system, env_.ownExecutableName);
     // Reached only when this process was not among those ended.

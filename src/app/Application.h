@@ -88,6 +88,8 @@ private:
     void createMainWindow();
     void splashTimeout();
     void firstStartNotice();
+    /// Gives the text slots their stored action and text now if the first tick has not yet.
+    void finishTextStep();
     void tick();
     void languageStep();
     bool trayAvailable() const;
@@ -112,6 +114,7 @@ private:
     QTimer tickTimer_;     // the continuous rules
     unsigned long long editorRevision_ = ~0ull;
     bool ending_ = false;
+    bool textStepPending_ = false;           // stored text slots not yet given their action
     std::array<QString, 3> updateMessages_;  // from the language file, for the update dialog
 };
 

@@ -221,6 +221,25 @@ TEST(ApplicationTest, SessionEndSavesSlotsButNotStyleAndEndsEveryCopy) {
     EXPECT_EQ(p.system.callsNamed("TerminateProcess").size(), 1u);
 }
 
+TEST(ApplicationTest, EndingBeforeTheFirstTickKeepsTheStoredTextSlots) {
+    // An error box during start-up, or a session that ends at once, can come before the first
+    // tick has given the text slots their action.
+    Program ended, closed;
+    ended.system.processes = {{0, 42, "BRZ"}};
+    ended.system.ownProcessId = 42;
+    for (Program* p : {&ended, &closed}) {
+        p->store.set("F3", "17");
+        p->store.set("F3c", "Guten Tag\r\nWelt");
+        p->start();
+    }
+    EXPECT_THROW(ended.app->endSession(), testing::OwnProcessEnded);
+    closed.app->quitProgram();
+    for (Program* p : {&ended, &closed}) {
+        EXPECT_EQ(p->store.get("F3"), "17");
+        EXPECT_EQ(p->store.get("F3c"), "Guten Tag\r\nWelt");
+    }
+}
+
 TEST(ApplicationTest, StoredSlotsAreRestoredRegisteredAndDispatched) {
     Program p;
     p.store.set("F5", "2");
