@@ -10,6 +10,7 @@
 
 #include "dialogs/UserPrompts.h"
 #include "storage/HotkeyDistribution.h"
+#include "storage/LanguageFile.h"
 #include "storage/SettingsStore.h"
 #include "widgets/ImageButton.h"
 #include "widgets/Pictures.h"
@@ -52,10 +53,10 @@ QLabel* TextLabel(QWidget* parent, const QString& name, const char* text, QRect 
     return label;
 }
 
-const char* const kDeleteAllTitle = "Alle Hot Keys löschen";
-const char* const kDeleteAllText =
-    "Möchten Sie wirklich alle Hot Keys löschen? Alle Aktionen, Programmpfade und "
-    "Webadressen werden entfernt.";
+// Without a language file the confirmation shows the German file's texts for it.
+QString GermanLine(int number) {
+    return QString::fromStdString(LanguageTable().at(number - 1).german);
+}
 const QString kDistributionFilter = QString::fromUtf8("Hot Key-Verteilungen (*.hkv)");
 }  // namespace
 
@@ -66,8 +67,8 @@ MainWindow::MainWindow(SlotModel& model, SettingsStore& store, UserPrompts& prom
       slots_(model),
       store_(store),
       prompts_(prompts),
-      deleteAllTitle_(QString::fromUtf8(kDeleteAllTitle)),
-      deleteAllText_(QString::fromUtf8(kDeleteAllText)) {
+      deleteAllTitle_(GermanLine(103)),
+      deleteAllText_(GermanLine(65)) {
     setObjectName("Form1");
     setWindowTitle("Orvalde - Brisko");
     setFont(WindowFont());

@@ -335,7 +335,10 @@ TEST_F(MainWindowTest, DeleteAllAskedNoChangesNothingYesClearsAll) {
     prompts.yes = false;
     window->deleteAll();
     ASSERT_EQ(prompts.named("YesNo").size(), 1);
-    EXPECT_FALSE(prompts.log.first().endsWith(" | ")) << "built-in texts when no file set them";
+    EXPECT_EQ(prompts.log.first(),
+              QString::fromUtf8("YesNo: Alle Hot Keys löschen | Wollen Sie wirklich alle Hot Keys "
+                                "löschen?"))
+        << "the German texts when no file set them";
     EXPECT_EQ(model.action(1), 2);
     EXPECT_EQ(model.insertText(4), "text");
 
