@@ -99,9 +99,12 @@ SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& 
     // A list below the field, eight entries high, instead of a popup over it with every entry.
     actionList_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     for (int i = 0; i < kActionCount; ++i) {
-        QIcon icon;
+        // "(Nichts)" has no picture; an empty one keeps its text in line with the others.
+        QPixmap picture(16, 16);
+        picture.fill(Qt::transparent);
         if (i > 0)
-            icon = QIcon(Picture(QString("actions/action-%1.png").arg(i, 2, 10, QChar('0'))));
+            picture = Picture(QString("actions/action-%1.png").arg(i, 2, 10, QChar('0')));
+        const QIcon icon(picture);
         actionList_->addItem(icon, QString::fromUtf8(kActionCaptions[i]));
     }
     actionList_->setCurrentIndex(-1);

@@ -1,6 +1,8 @@
 // Writes pictures of the program's windows for the README: the splash, both pages of the main
 // window in each interface style and the text editor. Runs on the offscreen platform.
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -72,6 +74,13 @@ void Shoot(const QString& directory, const char* style) {
     app.editor().syncFromModel();
     QApplication::processEvents();
     Save(w, directory + "/main-slots-" + name + ".png");
+    if (QString(style) == "Blue") {
+        QComboBox* list = w.row(6).actionList();
+        list->showPopup();
+        QApplication::processEvents();
+        Save(*list->view()->window(), directory + "/action-list.png");
+        list->hidePopup();
+    }
     app.options().show();
     QApplication::processEvents();
     Save(app.options(), directory + "/options-" + name + ".png");
