@@ -219,15 +219,19 @@ TEST_F(ProgramTest, ClosingThroughTheWindowManagerWritesSlotsStyleAndLanguage) {
     EXPECT_EQ(get("F2aa"), "3");
 }
 
-TEST_F(ProgramTest, SigtermSavesTheSlotsButNotTheStyle) {
-    set({{"FirstStart", "Yes"}});
-    const pid_t brisko = start();
-    ASSERT_TRUE(waitVisible(kMainTitle));
-    ::kill(brisko, SIGTERM);
-    ASSERT_TRUE(waitExit(brisko));
-    for (int n = 1; n <= 11; ++n)
-        EXPECT_EQ(get("F" + std::to_string(n)), "0") << n;
-    EXPECT_EQ(get("Style"), "<missing>");
+TEST_F(ProgramTest, SigtermAndSighupSaveTheSlotsButNotTheStyle) {
+    for (int signal : {SIGTERM, SIGHUP}) {
+        fs::remove_all(configHome_ + "/Orvalde");
+        set({{"FirstStart", "Yes"}, {"F9", "17"}, {"F9c", "Text"}});
+        const pid_t brisko = start();
+        ASSERT_TRUE(waitVisible(kMainTitle));
+        ::kill(brisko, signal);
+        ASSERT_TRUE(waitExit(brisko)) << signal;
+        for (int n = 1; n <= 11; ++n)
+            EXPECT_EQ(get("F" + std::to_string(n)), n == 9 ? "17" : "0") << signal << " F" << n;
+        EXPECT_EQ(get("F9c"), "Text");
+        EXPECT_EQ(get("Style"), "<missing>") << signal;
+    }
 }
 
 TEST_F(ProgramTest, TheFirstStartNoticeAppearsOnlyOnce) {
