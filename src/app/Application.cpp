@@ -139,6 +139,7 @@ void Application::createMainWindow() {
     systemVersionName_ = SystemVersionName(env_.system);
     RunHandler(env_.prompts, [this] {
         stored_ = ReadSlotSettings(env_.store, slots_);
+        storedRead_ = true;
         textStepPending_ = true;
         if (!stored_.readError.empty())
             throw BriskoError(stored_.readError);
@@ -153,7 +154,11 @@ void Application::createMainWindow() {
     connect(&restoreTimer_, &QTimer::timeout, this, [this] {
         if (!env_.arguments.isEmpty() && env_.arguments.first() == "-autostart")
             hideToTray();
-        RunHandler(env_.prompts, [this] { ApplySlotSettings(env_.store, stored_, slots_, true); });
+        // Without a table read at creation the full restore would free every slot and clean
+        // up values that are still stored; the slots then stay as the user edits them.
+        if (storedRead_)
+            RunHandler(env_.prompts,
+                       [this] { ApplySlotSettings(env_.store, stored_, slots_, true); });
     });
     restoreTimer_.start();
 }

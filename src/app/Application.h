@@ -115,6 +115,7 @@ private:
     unsigned long long editorRevision_ = ~0ull;
     bool ending_ = false;
     bool textStepPending_ = false;           // stored text slots not yet given their action
+    bool storedRead_ = false;                // the restore steps have a table to apply
     std::array<QString, 3> updateMessages_;  // from the language file, for the update dialog
 };
 
