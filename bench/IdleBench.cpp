@@ -11,31 +11,15 @@
 #include <thread>
 #include <vector>
 
+#include "ProcessStats.h"
 #include "X11Session.h"
 
 using brisko::testing::X11Session;
 
-namespace {
+using brisko::bench::CpuNs;
+using brisko::bench::ResidentKb;
 
-// Time the process has spent on a CPU, in nanoseconds (the scheduler's own account, far finer
-// than the clock ticks of /proc/PID/stat).
-long long CpuNs(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/schedstat");
-    long long running = -1;
-    in >> running;
-    return running;
-}
-
-long long ResidentKb(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atoll(line.c_str() + 6);
-    return -1;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 int main(int argc, char** argv) {
     const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;

@@ -20,33 +20,21 @@
 #include <thread>
 #include <vector>
 
+#include "ProcessStats.h"
 #include "X11Session.h"
 #include "platform/x11/IniSettingsStore.h"
 
 using brisko::testing::X11Session;
 using Clock = std::chrono::steady_clock;
 
+using brisko::bench::CpuNs;
+using brisko::bench::ResidentKb;
+
 namespace {
 
 // A copy of the program under a name of its own: stopping it ends the session for every
 // process of its executable name, and no other copy of Brisko may be among them.
 std::string g_program;
-
-long long CpuNs(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/schedstat");
-    long long running = -1;
-    in >> running;
-    return running;
-}
-
-long long ResidentKb(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atoll(line.c_str() + 6);
-    return -1;
-}
 
 void WriteSettings(X11Session& session, const std::map<std::string, std::string>& values) {
     brisko::IniSettingsStore store(session.environment().at("XDG_CONFIG_HOME"));

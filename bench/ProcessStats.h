@@ -1,0 +1,30 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace brisko::bench {
+
+/// Time the process has spent on a CPU, in nanoseconds (the scheduler's own account, far finer
+/// than the clock ticks of /proc/PID/stat); -1 when unknown.
+inline long long CpuNs(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/schedstat");
+    long long running = -1;
+    in >> running;
+    return running;
+}
+
+/// Resident memory of the process in kB; -1 when unknown.
+inline long long ResidentKb(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atoll(line.c_str() + 6);
+    return -1;
+}
+
+}  // namespace brisko::bench
