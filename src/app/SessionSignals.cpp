@@ -12,9 +12,9 @@ namespace brisko {
 namespace {
 int gSignalFds[2] = {-1, -1};
 
-extern "C" void OnSessionSignal(int) {
+extern "C" void OnSessionSignal(int number) {
     const int saved = errno;
-    const char byte = 1;
+    const char byte = static_cast<char>(number);
     [[maybe_unused]] ssize_t n = ::write(gSignalFds[0], &byte, 1);
     errno = saved;
 }
@@ -33,6 +33,7 @@ SessionSignals::SessionSignals(QObject* parent) : QObject(parent) {
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGHUP, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
 }
 
 SessionSignals::~SessionSignals() {
@@ -40,15 +41,27 @@ SessionSignals::~SessionSignals() {
     action.sa_handler = SIG_DFL;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGHUP, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
 }
 
 void SessionSignals::readSignal() {
     char buffer[16];
-    bool any = false;
-    while (::read(gSignalFds[1], buffer, sizeof buffer) > 0)
-        any = true;
-    if (any)
+    bool ending = false;
+    bool interrupt = false;
+    ssize_t n;
+    while ((n = ::read(gSignalFds[1], buffer, sizeof buffer)) > 0) {
+        for (ssize_t i = 0; i < n; ++i) {
+            if (buffer[i] == SIGINT)
+                interrupt = true;
+            else
+                ending = true;
+        }
+    }
+    // The end of the session wins: it saves without waiting for anything.
+    if (ending)
         emit sessionEnding();
+    else if (interrupt)
+        emit interrupted();
 }
 
 }  // namespace brisko

@@ -6,8 +6,9 @@ class QSocketNotifier;
 
 namespace brisko {
 
-/// Turns SIGTERM and SIGHUP into a Qt signal on the user-interface thread. The handler only
-/// writes one byte to a socket pair, which is all that is safe inside a signal handler.
+/// Turns SIGTERM, SIGHUP and SIGINT into Qt signals on the user-interface thread. The handler
+/// only writes the signal's number as one byte to a socket pair, which is all that is safe
+/// inside a signal handler.
 class SessionSignals : public QObject {
     Q_OBJECT
 public:
@@ -17,6 +18,8 @@ public:
 signals:
     /// The desktop session (or whoever sent the signal) wants the program to end.
     void sessionEnding();
+    /// Ctrl+C in the terminal that started the program: quit as through the menu.
+    void interrupted();
 
 private:
     void readSignal();

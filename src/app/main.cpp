@@ -63,6 +63,8 @@ int main(int argc, char* argv[]) {
     brisko::SessionSignals sessionSignals;
     QObject::connect(&sessionSignals, &brisko::SessionSignals::sessionEnding, &brisko,
                      [&brisko] { brisko.endSession(); });
+    QObject::connect(&sessionSignals, &brisko::SessionSignals::interrupted, &brisko,
+                     [&brisko] { brisko.quitProgram(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &brisko,
                      [&brisko](QSessionManager&) { brisko.endSession(); });
     system.setHotkeyHandler([&brisko](int id) { brisko.onHotkey(id); });

@@ -234,6 +234,16 @@ TEST_F(ProgramTest, SigtermAndSighupSaveTheSlotsButNotTheStyle) {
     }
 }
 
+TEST_F(ProgramTest, CtrlCQuitsAsThroughTheMenuAndSavesEverything) {
+    set({{"FirstStart", "Yes"}, {"F4", "8"}});
+    const pid_t brisko = start();
+    ASSERT_TRUE(waitVisible(kMainTitle));
+    ::kill(brisko, SIGINT);
+    ASSERT_TRUE(waitExit(brisko));
+    EXPECT_EQ(get("F4"), "8");
+    EXPECT_EQ(get("Style"), "Blue");
+}
+
 TEST_F(ProgramTest, TheFirstStartNoticeAppearsOnlyOnce) {
     const pid_t first = start();
     ASSERT_TRUE(waitVisible("Erster Start / First Start"));

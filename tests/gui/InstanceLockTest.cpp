@@ -69,6 +69,15 @@ TEST(SessionSignalsTest, TermAndHangUpArriveAsOneSignalEachOnTheEventLoop) {
     EXPECT_TRUE(waitFor(1));
     ASSERT_EQ(::raise(SIGHUP), 0);
     EXPECT_TRUE(waitFor(2));
+
+    // Ctrl+C asks for an ordinary quit instead.
+    QSignalSpy interrupted(&watcher, &SessionSignals::interrupted);
+    ASSERT_EQ(::raise(SIGINT), 0);
+    QDeadlineTimer deadline(2000);
+    while (interrupted.isEmpty() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(interrupted.size(), 1);
+    EXPECT_EQ(ending.size(), 2);
 }
 
 }  // namespace
