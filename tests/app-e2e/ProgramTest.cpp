@@ -127,6 +127,29 @@ TEST_F(ProgramTest, StoredKeysWorkAndAStoredTextIsInserted) {
     EXPECT_EQ(X11Session::readFile(text + ".keys"), "") << "the keys never reach the window";
 }
 
+TEST_F(ProgramTest, AnActionChosenInTheSlotEditorWorksAtOnce) {
+    set({{"FirstStart", "Yes"}, {"Willkommen", "Nein"}});
+    const pid_t brisko = start();
+    ASSERT_TRUE(waitVisible(kMainTitle));
+    const std::string window = visibleWindow(kMainTitle);
+    focus(window);
+    // F1's action list, opened with the mouse; typing picks "Alles minimieren".
+    session->xdotool({"mousemove", "--window", window, "100", "122"});
+    session->xdotool({"click", "1"});
+    std::this_thread::sleep_for(400ms);
+    press("a");
+    press("Return");
+    std::this_thread::sleep_for(200ms);
+    ASSERT_EQ(session->xprop({"-root", "_NET_SHOWING_DESKTOP"}).find("= 1"), std::string::npos);
+    press("F1");
+    EXPECT_TRUE(X11Session::waitUntil([&] {
+        return session->xprop({"-root", "_NET_SHOWING_DESKTOP"}).find("= 1") != std::string::npos;
+    }));
+    ::kill(brisko, SIGTERM);
+    ASSERT_TRUE(waitExit(brisko));
+    EXPECT_EQ(get("F1"), "1");
+}
+
 TEST_F(ProgramTest, ASecondStartEndsAtOnceAndSilently) {
     set({{"FirstStart", "Yes"}});
     const pid_t first = start();
