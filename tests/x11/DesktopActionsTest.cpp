@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "DesktopFixture.h"
@@ -20,6 +21,30 @@ bool Has(const std::string& text, const std::string& part) {
 
 int CountLines(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+using MockSender = std::function<std::string(std::vector<std::string>)>;
+
+// A mocked service on the private session bus whose object has one method (code: what the
+// method runs, empty to just record the call). Returns a sender of dbus-send calls to that
+// object, or an empty function when the method could not be added.
+MockSender MockSessionService(X11Session& session, const std::string& service,
+                              const std::string& object, const std::string& interface,
+                              const std::string& method, const std::string& signature,
+                              const std::string& code = "") {
+    session.spawn({"/usr/bin/python3", "-m", "dbusmock", service, object, interface});
+    MockSender send = [&session, service, object](std::vector<std::string> args) {
+        std::vector<std::string> argv = {"dbus-send", "--session", "--print-reply",
+                                         "--dest=" + service, object};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return session.run(argv);
+    };
+    const bool added = X11Session::waitUntil([&] {
+        return Has(send({"org.freedesktop.DBus.Mock.AddMethod", "string:" + interface,
+                         "string:" + method, "string:" + signature, "string:", "string:" + code}),
+                   "method return");
+    });
+    return added ? send : MockSender();
 }
 
 // Slot actions by index, as the catalogue numbers them.
@@ -159,19 +184,9 @@ protected:
 };
 
 TEST_F(PlasmaTest, StartMenuOpensPlasmasLauncherOverDBus) {
-    session->spawn({"/usr/bin/python3", "-m", "dbusmock", "org.kde.plasmashell", "/PlasmaShell",
-                    "org.kde.PlasmaShell"});
-    const auto send = [&](std::vector<std::string> args) {
-        std::vector<std::string> argv = {"dbus-send", "--session", "--print-reply",
-                                         "--dest=org.kde.plasmashell", "/PlasmaShell"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        return session->run(argv);
-    };
-    ASSERT_TRUE(X11Session::waitUntil([&] {
-        return Has(send({"org.freedesktop.DBus.Mock.AddMethod", "string:org.kde.PlasmaShell",
-                         "string:activateLauncherMenu", "string:", "string:", "string:"}),
-                   "method return");
-    }));
+    const MockSender send = MockSessionService(*session, "org.kde.plasmashell", "/PlasmaShell",
+                                               "org.kde.PlasmaShell", "activateLauncherMenu", "");
+    ASSERT_TRUE(send);
     startDriver({Slot(2, kStartMenu)});
     press("F2");
     EXPECT_TRUE(X11Session::waitUntil(
@@ -397,21 +412,10 @@ TEST_F(PowerTest, LogOffEndsTheOwnSessionThroughLogind) {
 }
 
 TEST_F(PowerTest, LogOffAsksTheRunningSessionManagerFirst) {
-    const std::string service = "org.xfce.SessionManager";
-    const std::string object = "/org/xfce/SessionManager";
-    session->spawn(
-        {"/usr/bin/python3", "-m", "dbusmock", service, object, "org.xfce.Session.Manager"});
-    const auto send = [&](std::vector<std::string> args) {
-        std::vector<std::string> argv = {"dbus-send", "--session", "--print-reply",
-                                         "--dest=" + service, object};
-        argv.insert(argv.end(), args.begin(), args.end());
-        return session->run(argv);
-    };
-    ASSERT_TRUE(X11Session::waitUntil([&] {
-        return Has(send({"org.freedesktop.DBus.Mock.AddMethod", "string:org.xfce.Session.Manager",
-                         "string:Logout", "string:bb", "string:", "string:"}),
-                   "method return");
-    }));
+    const MockSender send =
+        MockSessionService(*session, "org.xfce.SessionManager", "/org/xfce/SessionManager",
+                           "org.xfce.Session.Manager", "Logout", "bb");
+    ASSERT_TRUE(send);
     startDriver({Slot(4, kLogOff)});
     press("F4");
     EXPECT_TRUE(X11Session::waitUntil(
@@ -423,22 +427,12 @@ TEST_F(PowerTest, LogOffAsksTheRunningSessionManagerFirst) {
 }
 
 TEST_F(PowerTest, SessionManagerThatRefusesIsNotOverruledByLogind) {
-    const std::string service = "org.gnome.SessionManager";
-    const std::string object = "/org/gnome/SessionManager";
-    session->spawn({"/usr/bin/python3", "-m", "dbusmock", service, object, service});
-    const auto send = [&](std::vector<std::string> args) {
-        std::vector<std::string> argv = {"dbus-send", "--session", "--print-reply",
-                                         "--dest=" + service, object};
-        argv.insert(argv.end(), args.begin(), args.end());
-        return session->run(argv);
-    };
-    ASSERT_TRUE(X11Session::waitUntil([&] {
-        return Has(send({"org.freedesktop.DBus.Mock.AddMethod", "string:" + service,
-                         "string:Logout", "string:u", "string:",
-                         "string:raise dbus.exceptions.DBusException('inhibited', "
-                         "name='org.gnome.SessionManager.NotInRunning')"}),
-                   "method return");
-    }));
+    const MockSender send =
+        MockSessionService(*session, "org.gnome.SessionManager", "/org/gnome/SessionManager",
+                           "org.gnome.SessionManager", "Logout", "u",
+                           "raise dbus.exceptions.DBusException('inhibited', "
+                           "name='org.gnome.SessionManager.NotInRunning')");
+    ASSERT_TRUE(send);
     startDriver({Slot(4, kLogOff)});
     press("F4");
     // The user's programs keep their say: no forced end of the session, the message instead.
