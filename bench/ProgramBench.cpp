@@ -22,7 +22,7 @@
 
 #include "ProcessStats.h"
 #include "X11Session.h"
-#include "platform/x11/IniSettingsStore.h"
+#include "platform/linux/IniSettingsStore.h"
 
 using brisko::testing::X11Session;
 using Clock = std::chrono::steady_clock;

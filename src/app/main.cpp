@@ -10,7 +10,7 @@
 #include "SessionSignals.h"
 #include "dialogs/Look.h"
 #include "dialogs/QtUserPrompts.h"
-#include "platform/x11/IniSettingsStore.h"
+#include "platform/linux/IniSettingsStore.h"
 #include "platform/x11/X11SystemControl.h"
 #include "widgets/BitmapStyle.h"
 #include "widgets/NotifyIconHost.h"
@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslations);
 
-    const QString dataDirectory = QString::fromStdString(brisko::x11::DataDirectory());
+    const QString dataDirectory = QString::fromStdString(brisko::desktop::DataDirectory());
     brisko::SetDataDirectory(dataDirectory);
     brisko::Pictures::setImagesDirectory(dataDirectory + "/images");
     QIcon icon;

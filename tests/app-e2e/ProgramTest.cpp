@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "DesktopFixture.h"
-#include "platform/x11/IniSettingsStore.h"
+#include "platform/linux/IniSettingsStore.h"
 
 namespace brisko::testing {
 namespace {

@@ -14,7 +14,7 @@
 #include <set>
 
 #include "SaveLoopSlots.h"
-#include "platform/x11/IniSettingsStore.h"
+#include "platform/linux/IniSettingsStore.h"
 
 using namespace brisko;
 namespace fs = std::filesystem;

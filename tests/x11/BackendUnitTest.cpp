@@ -6,17 +6,18 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/x11/DataDirectory.h"
-#include "platform/x11/DesktopSettings.h"
+#include "platform/linux/DataDirectory.h"
+#include "platform/linux/DesktopSettings.h"
+#include "platform/linux/ProcessTable.h"
+#include "platform/linux/SearchPrompt.h"
 #include "platform/x11/Keymap.h"
-#include "platform/x11/ProcessTable.h"
-#include "platform/x11/SearchPrompt.h"
 #include "platform/x11/SyntheticKeys.h"
 #include "platform/x11/WindowStates.h"
 #include "platform/x11/X11SystemControl.h"
 
 namespace fs = std::filesystem;
 using namespace brisko::x11;
+using namespace brisko::desktop;
 
 namespace {
 

@@ -19,7 +19,7 @@ TEST(Offscreen, HotkeysUnavailableButTheRestAnswers) {
     // No Windows version: the engine names it "Unknown" and powers off on shutdown.
     EXPECT_EQ(brisko::SystemVersionName(system), "Unknown");
     const std::string dir = brisko::WindowsDirectory(system);
-    EXPECT_EQ(dir, brisko::x11::DataDirectory());
+    EXPECT_EQ(dir, brisko::desktop::DataDirectory());
     char tiny[2] = {'x', 'y'};
     EXPECT_EQ(system.GetWindowsDirectoryA(tiny, sizeof tiny), dir.size() + 1);
 

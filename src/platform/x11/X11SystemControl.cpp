@@ -15,17 +15,19 @@
 #include <cstring>
 #include <regex>
 
-#include "DesktopSettings.h"
 #include "KeyGrabber.h"
 #include "Keymap.h"
-#include "Launcher.h"
-#include "ProcessTable.h"
-#include "SearchPrompt.h"
-#include "SessionControl.h"
 #include "SyntheticKeys.h"
 #include "WindowStates.h"
+#include "platform/linux/DesktopSettings.h"
+#include "platform/linux/Launcher.h"
+#include "platform/linux/ProcessTable.h"
+#include "platform/linux/SearchPrompt.h"
+#include "platform/linux/SessionControl.h"
 
 namespace brisko::x11 {
+
+using namespace brisko::desktop;
 
 namespace {
 constexpr std::intptr_t kShellOk = 42;

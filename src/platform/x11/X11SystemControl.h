@@ -6,16 +6,19 @@
 #include <memory>
 #include <string>
 
-#include "DataDirectory.h"
 #include "hotkeys/SystemControl.h"
+#include "platform/linux/DataDirectory.h"
+
+namespace brisko::desktop {
+class Launcher;
+class ProcessTable;
+class SessionControl;
+}  // namespace brisko::desktop
 
 namespace brisko::x11 {
 
 class KeyGrabber;
 class Keymap;
-class Launcher;
-class ProcessTable;
-class SessionControl;
 class SyntheticKeys;
 class WindowStates;
 
@@ -91,9 +94,9 @@ private:
     std::unique_ptr<KeyGrabber> grabber_;
     std::unique_ptr<SyntheticKeys> keys_;
     std::unique_ptr<WindowStates> windows_;
-    std::unique_ptr<Launcher> launcher_;
-    std::unique_ptr<SessionControl> session_;
-    std::unique_ptr<ProcessTable> processes_;
+    std::unique_ptr<desktop::Launcher> launcher_;
+    std::unique_ptr<desktop::SessionControl> session_;
+    std::unique_ptr<desktop::ProcessTable> processes_;
 };
 
 /// How ShellExecuteA treats a file: a built-in desktop action, an address, a program, or a

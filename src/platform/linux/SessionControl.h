@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace brisko::x11 {
+namespace brisko::desktop {
 
 /// A desktop session manager's log-off call on the session bus.
 struct SessionManagerCall {
@@ -39,4 +39,4 @@ private:
     int timeoutMs_;
 };
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

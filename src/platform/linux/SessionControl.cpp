@@ -8,7 +8,7 @@
 
 #include <cstdlib>
 
-namespace brisko::x11 {
+namespace brisko::desktop {
 
 namespace {
 const char* const kLogind = "org.freedesktop.login1";
@@ -127,4 +127,4 @@ bool SessionControl::terminateOwnSession() {
     return Succeeded(bus.call(terminate, QDBus::Block, timeoutMs_));
 }
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace brisko::x11 {
+namespace brisko::desktop {
 
 namespace fs = std::filesystem;
 
@@ -29,4 +29,4 @@ std::string DataDirectory() {
                             BRISKO_DATA_INSTALL_DIR);
 }
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace brisko::x11 {
+namespace brisko::desktop {
 
 /// The program's data directory (language files, pictures, help): the build tree's copy of
 /// data/ when the executable runs from the build tree, else the installed location.
@@ -12,4 +12,4 @@ std::string DataDirectory();
 std::string DataDirectoryFor(const std::string& executable, const std::string& buildDir,
                              const std::string& installDir);
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

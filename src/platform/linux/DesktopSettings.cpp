@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-namespace brisko::x11 {
+namespace brisko::desktop {
 
 namespace {
 std::string Lower(std::string text) {
@@ -153,4 +153,4 @@ std::optional<std::vector<std::string>> ApplicationMenuCommand(Desktop desktop,
     return FirstInstalled(order, installed);
 }
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

@@ -4,7 +4,7 @@
 #include <QInputDialog>
 #include <QUrl>
 
-namespace brisko::x11 {
+namespace brisko::desktop {
 
 std::string SearchUrl(SearchService service, const std::string& term) {
     const QByteArray encoded = QUrl::toPercentEncoding(QString::fromUtf8(term));
@@ -41,4 +41,4 @@ std::optional<std::string> AskSearchTerm(SearchService service) {
     return term;
 }
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop
