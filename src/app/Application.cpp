@@ -159,6 +159,10 @@ void Application::createMainWindow() {
         if (storedRead_)
             RunHandler(env_.prompts,
                        [this] { ApplySlotSettings(env_.store, stored_, slots_, true); });
+        // The last step that reads the table: its texts would be held twice from here on.
+        textStepPending_ = false;
+        stored_ = StoredSlotSettings{};
+        storedRead_ = false;
     });
     restoreTimer_.start();
 }

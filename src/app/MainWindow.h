@@ -17,6 +17,7 @@ class QPushButton;
 namespace brisko {
 
 class ImageButton;
+class PictureLabel;
 class SettingsStore;
 class UserPrompts;
 
@@ -106,12 +107,12 @@ private:
 
     QWidget* central_ = nullptr;
     QWidget* welcomePage_ = nullptr;
-    QLabel* image1_ = nullptr;   // header, welcome page
-    QLabel* image9_ = nullptr;   // header, slot page
-    QLabel* image10_ = nullptr;  // bar of the plain styles
-    QLabel* image2_ = nullptr;   // welcome background
-    QLabel* image4_ = nullptr;   // slot page background
-    std::array<QLabel*, 4> bullets_{};
+    PictureLabel* image1_ = nullptr;   // header, welcome page
+    PictureLabel* image9_ = nullptr;   // header, slot page
+    PictureLabel* image10_ = nullptr;  // bar of the plain styles
+    PictureLabel* image2_ = nullptr;   // welcome background
+    PictureLabel* image4_ = nullptr;   // slot page background
+    std::array<PictureLabel*, 4> bullets_{};
     std::array<QLabel*, 4> points_{};
     QList<QLabel*> welcomeTexts_;
     QLabel* intro_ = nullptr;  // Label1

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -16,11 +17,6 @@ SplashWindow::SplashWindow()
     setWindowTitle("SplashScreen");
     setFont(WindowFont());
     setFixedSize(379, 252);
-    try {
-        picture_ = Pictures::image("splash.png");
-    } catch (const std::exception&) {
-        picture_ = DesignedPicture("splash.png", size());
-    }
     centre();
 }
 
@@ -30,11 +26,28 @@ void SplashWindow::centre() {
 }
 
 void SplashWindow::paintEvent(QPaintEvent*) {
+    if (picture_.isNull())
+        picture_ = DesignedPicture("splash.png", size());
     QPainter p(this);
     p.drawPixmap(rect(), picture_);
     p.setPen(Qt::white);
     p.setFont(font());
     p.drawText(QPoint(272, 224 + p.fontMetrics().ascent()), "Es wird geladen ...");
+}
+
+void SplashWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    picture_ = QPixmap();
+    Pictures::releaseUnused();
+    // Its window and the image behind it go; showing the splash again would create them anew.
+    if (!event->spontaneous() && testAttribute(Qt::WA_WState_Created))
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (isHidden())
+                    destroy();
+            },
+            Qt::QueuedConnection);
 }
 
 void SplashWindow::finish() {

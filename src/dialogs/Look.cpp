@@ -1,8 +1,6 @@
 #include "Look.h"
 
 #include <QFont>
-#include <QLinearGradient>
-#include <QPainter>
 
 #include "hotkeys/BriskoError.h"
 #include "storage/InstallationDirectory.h"
@@ -74,17 +72,7 @@ QPixmap LoadPicture(const QString& path) {
 }
 
 QPixmap DesignedPicture(const QString& name, QSize size) {
-    try {
-        return Pictures::image(name);
-    } catch (const std::exception&) {
-    }
-    QPixmap pixmap(size.isValid() ? size : QSize(16, 16));
-    QPainter p(&pixmap);
-    QLinearGradient g(0, 0, 0, pixmap.height());
-    g.setColorAt(0, QColor(70, 110, 200));
-    g.setColorAt(1, QColor(20, 40, 120));
-    p.fillRect(pixmap.rect(), g);
-    return pixmap;
+    return Pictures::designed(name, size);
 }
 
 QFont WindowFont() {

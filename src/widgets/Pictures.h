@@ -21,6 +21,8 @@ public:
     static QImage decodeJpeg(const QByteArray& data, QString* error = nullptr);
     /// Forgets every cached picture.
     static void clear();
+    /// Forgets the cached pictures that nobody else holds any more.
+    static void releaseUnused();
     /// Number of cached pictures.
     static int cachedCount();
 
@@ -29,6 +31,10 @@ public:
     static QString imagesDirectory();
     /// A picture of the program's picture directory by relative file name ("splash.png").
     static QPixmap image(const QString& name) { return get(imagesDirectory() + "/" + name); }
+    /// A picture of the program's picture directory that is part of a window's design. When it
+    /// is missing, a plain stand-in of the given size takes its place, so a damaged
+    /// installation still shows usable windows.
+    static QPixmap designed(const QString& name, QSize size);
 };
 
 }  // namespace brisko
