@@ -63,6 +63,10 @@ public:
     /// Makes the next tick set every control again (after texts were replaced).
     void refreshAll();
 
+    /// Lets go of the window on the screen's side (its image included) while hidden; showing
+    /// the window again creates it anew.
+    void releaseNativeWindow() { destroy(); }
+
     // Menu commands.
     void loadDistribution();
     void saveDistribution();
