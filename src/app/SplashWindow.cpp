@@ -11,8 +11,9 @@
 
 namespace brisko {
 
-SplashWindow::SplashWindow()
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+SplashWindow::SplashWindow(const QString& dataDirectory)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      picturePath_(ShippedPicturePath(dataDirectory, "splash.png")) {
     setObjectName("SplashScreenForm");
     setWindowTitle("SplashScreen");
     setFont(WindowFont());
@@ -27,7 +28,7 @@ void SplashWindow::centre() {
 
 void SplashWindow::paintEvent(QPaintEvent*) {
     if (picture_.isNull())
-        picture_ = DesignedPicture("splash.png", size());
+        picture_ = Pictures::designed(picturePath_, size());
     QPainter p(this);
     p.drawPixmap(rect(), picture_);
     p.setPen(Qt::white);

@@ -10,7 +10,7 @@ namespace brisko {
 class SplashWindow : public QWidget {
     Q_OBJECT
 public:
-    SplashWindow();
+    explicit SplashWindow(const QString& dataDirectory);
 
     /// Centres the window on the primary screen.
     void centre();
@@ -29,7 +29,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    QPixmap picture_;
+    QString picturePath_;
+    QPixmap picture_;  // while shown
     bool finishing_ = false;
 };
 

@@ -7,10 +7,6 @@
 #include "storage/SettingsStore.h"
 #include "widgets/Pictures.h"
 
-#ifndef BRISKO_SOURCE_DATA_DIR
-#define BRISKO_SOURCE_DATA_DIR ""
-#endif
-
 namespace brisko {
 
 InterfaceStyle StyleFromSetting(const std::string& value) {
@@ -33,23 +29,8 @@ std::string StyleSettingName(InterfaceStyle style) {
     return "Blue";
 }
 
-namespace {
-QString& DataDirectoryValue() {
-    static QString directory = QString::fromUtf8(BRISKO_SOURCE_DATA_DIR);
-    return directory;
-}
-}  // namespace
-
-QString DataDirectory() {
-    return DataDirectoryValue();
-}
-
-void SetDataDirectory(const QString& directory) {
-    DataDirectoryValue() = directory;
-}
-
-QString ProgramDirectory(SettingsStore& store) {
-    return QString::fromStdString(InstallationDirectory(store, DataDirectory().toStdString()));
+QString ProgramDirectory(SettingsStore& store, const QString& dataDirectory) {
+    return QString::fromStdString(InstallationDirectory(store, dataDirectory.toStdString()));
 }
 
 QString UnderDirectory(const QString& directory, const QString& relative) {
@@ -71,8 +52,20 @@ QPixmap LoadPicture(const QString& path) {
     return Pictures::get(path);
 }
 
-QPixmap DesignedPicture(const QString& name, QSize size) {
-    return Pictures::designed(name, size);
+QPixmap ShippedPicture(const QString& dataDirectory, const QString& name) {
+    try {
+        return Pictures::get(ShippedPicturePath(dataDirectory, name));
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+QString ShippedPicturePath(const QString& dataDirectory, const QString& name) {
+    return dataDirectory + "/images/" + name;
+}
+
+QPixmap DesignedPicture(const QString& dataDirectory, const QString& name, QSize size) {
+    return Pictures::designed(ShippedPicturePath(dataDirectory, name), size);
 }
 
 QFont WindowFont() {

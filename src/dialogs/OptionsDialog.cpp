@@ -35,10 +35,12 @@ void SetColours(QWidget* w, const QColor& text, const QColor& background = QColo
 }
 }  // namespace
 
-OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const StartPage& startPage)
+OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const StartPage& startPage,
+                             const QString& dataDirectory)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       store_(store),
-      prompts_(prompts) {
+      prompts_(prompts),
+      dataDirectory_(dataDirectory) {
     setObjectName("Form3");
     setWindowTitle("Optionen");
     setFont(WindowFont());
@@ -57,7 +59,7 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
         auto* picture = new PictureLabel(page);
         picture->setObjectName(QString(name) + "Background");
         picture->setGeometry(0, 0, 305, 317);
-        picture->setDesignedPicture("options-background.png");
+        picture->setDesignedPicture(ShippedPicturePath(dataDirectory_, "options-background.png"));
         pictures_.push_back(picture);
         tabs->addTab(page, QString::fromUtf8(caption));
         return page;
@@ -74,7 +76,7 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     auto icon = [&](QWidget* page, const char* file) {
         auto* label = new QLabel(page);
         label->setGeometry(16, 16, 32, 32);
-        label->setPixmap(DesignedPicture(file, QSize(32, 32)));
+        label->setPixmap(DesignedPicture(dataDirectory_, file, QSize(32, 32)));
     };
 
     QWidget* autostartTab = tab("TabSheet1", "Autostart");
@@ -113,8 +115,10 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     text(languageTab, "Label7", "Bitte wählen Sie die gewünschte Sprache aus:", {16, 16, 273, 30});
     language_ = new QComboBox(languageTab);
     language_->setObjectName("ComboBoxEx1");
-    language_->addItem(QIcon(DesignedPicture("flag-german.png", QSize(16, 16))), "German");
-    language_->addItem(QIcon(DesignedPicture("flag-english.png", QSize(16, 16))), "English");
+    language_->addItem(QIcon(DesignedPicture(dataDirectory_, "flag-german.png", QSize(16, 16))),
+                       "German");
+    language_->addItem(QIcon(DesignedPicture(dataDirectory_, "flag-english.png", QSize(16, 16))),
+                       "English");
     language_->setCurrentIndex(-1);
     language_->setGeometry(16, 56, 180, 24);
     text(languageTab, "Label9", kRestartNote, {16, 250, 273, 44});
@@ -132,11 +136,12 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     auto* bar = new PictureLabel(this);
     bar->setObjectName("OptionsButtonBar");
     bar->setGeometry(0, 345, 313, 46);
-    bar->setDesignedPicture("options-bar.png");
+    bar->setDesignedPicture(ShippedPicturePath(dataDirectory_, "options-bar.png"));
     pictures_.push_back(bar);
 
-    save_ = new QPushButton(QIcon(DesignedPicture("buttons/save.png", QSize(16, 16))), "Speichern",
-                            this);
+    save_ =
+        new QPushButton(QIcon(DesignedPicture(dataDirectory_, "buttons/save.png", QSize(16, 16))),
+                        "Speichern", this);
     save_->setObjectName("Imagebutton1");
     save_->setGeometry(216, 352, 89, 29);
     save_->setFlat(true);
@@ -189,7 +194,8 @@ void OptionsDialog::applyStoredStyle() {
         } else if (style == "Luna") {
             // The pictures come first: one that fails leaves the designed look and "Blue".
             for (PictureLabel* picture : pictures_)
-                picture->setPictureFile(UnderDirectory(ProgramDirectory(store_), "images/02.JPG"));
+                picture->setPictureFile(
+                    UnderDirectory(ProgramDirectory(store_, dataDirectory_), "images/02.JPG"));
             SetColours(save_, kNavy);
             SetColours(autostart_, kNavy, QColor(224, 229, 248));
             SetColours(welcome_, kNavy, QColor(217, 223, 245));

@@ -38,7 +38,8 @@ void SetBackground(QWidget* w, const QColor& colour) {
 }
 }  // namespace
 
-TextEditorDialog::TextEditorDialog(SlotModel& model, SettingsStore& store, UserPrompts& prompts)
+TextEditorDialog::TextEditorDialog(SlotModel& model, SettingsStore& store, UserPrompts& prompts,
+                                   const QString& dataDirectory)
     : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       slots_(model) {
@@ -60,7 +61,7 @@ TextEditorDialog::TextEditorDialog(SlotModel& model, SettingsStore& store, UserP
         auto* image = new PictureLabel(host);
         image->setObjectName(QString("EditorBackground%1").arg(n));
         image->setGeometry(0, 0, 394, 361);
-        image->setDesignedPicture("editor-background.png");
+        image->setDesignedPicture(ShippedPicturePath(dataDirectory, "editor-background.png"));
         backgrounds_[n - 1] = image;
 
         auto* instruction = new QLabel(QString::fromUtf8(kInstruction), host);
@@ -98,20 +99,21 @@ TextEditorDialog::TextEditorDialog(SlotModel& model, SettingsStore& store, UserP
     buttonBar_ = new PictureLabel(this);
     buttonBar_->setObjectName("EditorButtonBar");
     buttonBar_->setGeometry(0, 360, 394, 46);
-    buttonBar_->setDesignedPicture("editor-bar.png");
+    buttonBar_->setDesignedPicture(ShippedPicturePath(dataDirectory, "editor-bar.png"));
 
     saveButton_ = new QPushButton("Speichern", this);
     saveButton_->setObjectName("SpeedButton1");
     saveButton_->setGeometry(296, 368, 89, 29);
     saveButton_->setFlat(true);
-    saveButton_->setIcon(QIcon(DesignedPicture("buttons/save.png", QSize(16, 16))));
+    saveButton_->setIcon(QIcon(DesignedPicture(dataDirectory, "buttons/save.png", QSize(16, 16))));
     SetTextColour(saveButton_, Qt::white);
     connect(saveButton_, &QPushButton::clicked, this, &TextEditorDialog::save);
 
-    applyStyle(store, prompts);
+    applyStyle(store, prompts, dataDirectory);
 }
 
-void TextEditorDialog::applyStyle(SettingsStore& store, UserPrompts& prompts) {
+void TextEditorDialog::applyStyle(SettingsStore& store, UserPrompts& prompts,
+                                  const QString& dataDirectory) {
     std::string style;
     RunHandler(prompts, [&] { style = OpenSettingsKey(store).read("Style"); });
     if (style == "Win95") {
@@ -131,8 +133,10 @@ void TextEditorDialog::applyStyle(SettingsStore& store, UserPrompts& prompts) {
         // Each picture is loaded in turn; the first that fails stops the styling there.
         RunHandler(prompts, [&] {
             for (PictureLabel* image : backgrounds_)
-                image->setPictureFile(UnderDirectory(ProgramDirectory(store), "images/02.JPG"));
-            buttonBar_->setPictureFile(UnderDirectory(ProgramDirectory(store), "images/02.JPG"));
+                image->setPictureFile(
+                    UnderDirectory(ProgramDirectory(store, dataDirectory), "images/02.JPG"));
+            buttonBar_->setPictureFile(
+                UnderDirectory(ProgramDirectory(store, dataDirectory), "images/02.JPG"));
         });
     }
 }

@@ -22,7 +22,6 @@ constexpr qint64 kMaxDecodedBytes = 256ll * 1024 * 1024;
 struct Cache {
     QHash<QString, QPixmap> plain;
     QHash<QString, QPixmap> masked;
-    QString imagesDirectory;
 };
 
 Cache& cache() {
@@ -156,9 +155,9 @@ void Pictures::releaseUnused() {
         hash->removeIf([](const auto& entry) { return entry.value().isDetached(); });
 }
 
-QPixmap Pictures::designed(const QString& name, QSize size) {
+QPixmap Pictures::designed(const QString& path, QSize size) {
     try {
-        return image(name);
+        return get(path);
     } catch (const std::exception&) {
     }
     QPixmap pixmap(size.isValid() ? size : QSize(16, 16));
@@ -172,14 +171,6 @@ QPixmap Pictures::designed(const QString& name, QSize size) {
 
 int Pictures::cachedCount() {
     return int(cache().plain.size() + cache().masked.size());
-}
-
-void Pictures::setImagesDirectory(const QString& directory) {
-    cache().imagesDirectory = directory;
-}
-
-QString Pictures::imagesDirectory() {
-    return cache().imagesDirectory;
 }
 
 }  // namespace brisko
