@@ -4,12 +4,15 @@
 #include <QApplication>
 
 #include "hotkeys/SystemCommands.h"
-#include "platform/x11/X11SystemControl.h"
+#include "platform/linux/DataDirectory.h"
+#include "platform/linux/LinuxSystemControl.h"
+#include "platform/x11/X11Backend.h"
 
 namespace {
 
 TEST(Offscreen, HotkeysUnavailableButTheRestAnswers) {
-    brisko::x11::X11SystemControl system;
+    brisko::desktop::LinuxSystemControl system{std::make_unique<brisko::x11::X11Backend>(),
+                                               brisko::desktop::DataDirectory()};
     EXPECT_FALSE(system.hotkeysAvailable());
     EXPECT_FALSE(system.RegisterHotKey(1, 259, 0, 116));
     EXPECT_FALSE(system.UnregisterHotKey(1, 259));
@@ -30,7 +33,8 @@ TEST(Offscreen, HotkeysUnavailableButTheRestAnswers) {
 }
 
 TEST(Offscreen, OnlyTheBareFunctionKeysCouldEverBeTaken) {
-    brisko::x11::X11SystemControl system;
+    brisko::desktop::LinuxSystemControl system{std::make_unique<brisko::x11::X11Backend>(),
+                                               brisko::desktop::DataDirectory()};
     EXPECT_FALSE(system.RegisterHotKey(1, 266, 0, 123));  // F12
     EXPECT_FALSE(system.RegisterHotKey(1, 255, 4, 112));  // Shift+F1
 }
