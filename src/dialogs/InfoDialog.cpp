@@ -10,29 +10,6 @@
 
 namespace brisko {
 
-ProgramDialog::ProgramDialog(const QString& objectName, const QString& caption, QSize size)
-    : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setObjectName(objectName);
-    setWindowTitle(caption);
-    setFont(WindowFont());
-    setFixedSize(size);
-}
-
-void ProgramDialog::open() {
-    if (mainWindow_)
-        mainWindow_->setEnabled(false);
-    show();
-    raise();
-    activateWindow();
-}
-
-void ProgramDialog::closeEvent(QCloseEvent* event) {
-    if (mainWindow_)
-        mainWindow_->setEnabled(true);
-    event->accept();
-}
-
 InfoDialog::InfoDialog(const QString& dataDirectory)
     : ProgramDialog("Form2", "Info", QSize(379, 288)) {
     auto* picture = new PictureLabel(this);
