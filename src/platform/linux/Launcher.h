@@ -21,7 +21,7 @@ public:
     /// Hands a file, folder or address to the desktop's opener (xdg-open).
     bool openWithDesktop(const std::string& target);
 
-private:
+    /// Waits for a child started elsewhere (a desktop entry's program) once it ends.
     void reapWhenDone(pid_t pid);
 };
 

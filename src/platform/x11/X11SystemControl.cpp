@@ -19,6 +19,7 @@
 #include "Keymap.h"
 #include "SyntheticKeys.h"
 #include "WindowStates.h"
+#include "platform/linux/DesktopEntry.h"
 #include "platform/linux/DesktopSettings.h"
 #include "platform/linux/Launcher.h"
 #include "platform/linux/ProcessTable.h"
@@ -101,6 +102,8 @@ OpenKind ClassifyOpen(const std::string& file, const std::string& dataDirectory)
     static const std::regex scheme("^[A-Za-z][A-Za-z0-9+.-]+:.*");
     if (std::regex_match(file, scheme) || lower.rfind("www.", 0) == 0)
         return OpenKind::Address;
+    if (IsDesktopEntryName(file))
+        return OpenKind::Application;
     if (cut == std::string::npos && !Exists(file))
         return OnPath(file) ? OpenKind::Program : OpenKind::Missing;
     if (IsExecutableFile(file))
@@ -180,6 +183,18 @@ bool X11SystemControl::startProgram(const std::string& path, const std::string& 
     return true;
 }
 
+bool X11SystemControl::startApplication(const std::string& entry, int showCommand) {
+    const auto application = DesktopEntry::Load(entry);
+    const auto started = application ? application->launch(NewStartupId()) : std::nullopt;
+    if (!started)
+        return false;
+    if (started->pid > 0)
+        launcher_->reapWhenDone(started->pid);
+    if (windows_)
+        windows_->applyWhenMapped(*started, showCommand);
+    return true;
+}
+
 bool X11SystemControl::openSettings(const std::string& applet) {
     auto command = SettingsCommand(applet, RunningDesktop(), OnPath);
     return command && launcher_->start(*command) > 0;
@@ -252,6 +267,9 @@ std::intptr_t X11SystemControl::ShellExecuteA(WindowHandle, const std::string& v
         case OpenKind::Address:
             ok = launcher_->openWithDesktop(AddressForOpener(native));
             break;
+        case OpenKind::Application:
+            // An entry that cannot be launched is a missing program, never a document.
+            return startApplication(native, showCommand) ? kShellOk : kFileNotFound;
         case OpenKind::Program:
             ok = startProgram(native, parameters, showCommand);
             // An executable file that the kernel cannot run (a script without "#!") is a

@@ -79,6 +79,7 @@ public:
 
 private:
     bool startProgram(const std::string& path, const std::string& parameters, int showCommand);
+    bool startApplication(const std::string& entry, int showCommand);
     bool openSettings(const std::string& applet);
     bool openApplicationMenu();
     bool openFileSearch(const std::string& folder);
@@ -107,6 +108,7 @@ enum class OpenKind {
     EbaySearch,
     ControlPanel,
     Address,
+    Application,  // a desktop entry
     Program,
     Document,
     Missing
