@@ -51,7 +51,7 @@ Application::~Application() {
 }
 
 void Application::start() {
-    splash_ = std::make_unique<SplashWindow>();
+    splash_ = std::make_unique<SplashWindow>(env_.dataDirectory);
     connect(splash_.get(), &SplashWindow::closed, this, [this] {
         emit finished();
         QCoreApplication::exit(0);
@@ -64,14 +64,16 @@ void Application::start() {
     createMainWindow();
     env_.prompts.setParentWindow(mainWindow_.get());
 
-    info_ = std::make_unique<InfoDialog>();
+    info_ = std::make_unique<InfoDialog>(env_.dataDirectory);
     info_->setMainWindow(mainWindow_.get());
     options_ = std::make_unique<OptionsDialog>(
         env_.store, env_.prompts,
         OptionsDialog::StartPage{[this] { mainWindow_->showWelcomePage(true); },
-                                 [this] { mainWindow_->showSlotPage(true); }});
+                                 [this] { mainWindow_->showSlotPage(true); }},
+        env_.dataDirectory);
     options_->setMainWindow(mainWindow_.get());
-    editor_ = std::make_unique<TextEditorDialog>(slots_, env_.store, env_.prompts);
+    editor_ =
+        std::make_unique<TextEditorDialog>(slots_, env_.store, env_.prompts, env_.dataDirectory);
     editor_->setMainWindow(mainWindow_.get());
     update_ = std::make_unique<UpdateDialog>();
     update_->setMainWindow(mainWindow_.get());
@@ -93,12 +95,14 @@ void Application::start() {
     // The notification-area icon and its menu.
     trayMenu_ = std::make_unique<QMenu>();
     trayMenu_->setObjectName("PopupMenu2");
-    QAction* showItem = trayMenu_->addAction(QIcon(DesignedPicture("menu/tray-show.png", {16, 16})),
-                                             "Brisko &starten");
+    QAction* showItem = trayMenu_->addAction(
+        QIcon(DesignedPicture(env_.dataDirectory, "menu/tray-show.png", {16, 16})),
+        "Brisko &starten");
     showItem->setObjectName("Briskostarten1");
     trayMenu_->addSeparator();
-    QAction* quitItem = trayMenu_->addAction(QIcon(DesignedPicture("menu/tray-quit.png", {16, 16})),
-                                             "Brisko &beenden");
+    QAction* quitItem = trayMenu_->addAction(
+        QIcon(DesignedPicture(env_.dataDirectory, "menu/tray-quit.png", {16, 16})),
+        "Brisko &beenden");
     quitItem->setObjectName("Briskobeenden1");
     connect(showItem, &QAction::triggered, this, [this] { showFromTray(); });
     connect(quitItem, &QAction::triggered, this, [this] { mainWindow_->close(); });
@@ -132,7 +136,8 @@ void Application::start() {
 }
 
 void Application::createMainWindow() {
-    mainWindow_ = std::make_unique<MainWindow>(slots_, env_.store, env_.prompts);
+    mainWindow_ =
+        std::make_unique<MainWindow>(slots_, env_.store, env_.prompts, env_.dataDirectory);
     // The window stays unmapped (not merely off-screen) until the splash ends: window
     // managers pull windows placed outside the screen back into view.
     mainWindow_->winId();
@@ -195,7 +200,7 @@ void Application::languageStep() {
         if (fileName.empty())
             return;
         const std::string directory =
-            InstallationDirectory(env_.store, DataDirectory().toStdString());
+            InstallationDirectory(env_.store, env_.dataDirectory.toStdString());
         const auto lines = ReadLanguageFile(JoinPath(directory, "") + fileName);
         if (!lines) {
             env_.prompts.ShowMessage(QString::fromStdString(LanguageFileErrorMessage(fileName)));

@@ -46,6 +46,8 @@ public:
         std::function<bool()> trayAvailable;
         /// The executable name whose processes end with the session.
         std::string ownExecutableName = "BRZ";
+        /// Where the program's pictures, language files and help lie.
+        QString dataDirectory;
     };
 
     explicit Application(Environment environment);

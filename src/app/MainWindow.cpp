@@ -25,20 +25,12 @@ constexpr int kPageHeight = 425;
 constexpr int kMenuBarHeight = 24;
 const QColor kRed{255, 0, 0};
 
-QPixmap Picture(const QString& name) {
-    try {
-        return Pictures::image(name);
-    } catch (const std::exception&) {
-        return {};
-    }
-}
-
-QLabel* PictureLabel(QWidget* parent, const char* name, const QString& file, QRect geometry) {
+QLabel* PictureLabel(QWidget* parent, const char* name, const QPixmap& picture, QRect geometry) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
     label->setGeometry(geometry);
     label->setScaledContents(true);
-    label->setPixmap(Picture(file));
+    label->setPixmap(picture);
     return label;
 }
 
@@ -60,13 +52,15 @@ QString GermanLine(int number) {
 const QString kDistributionFilter = QString::fromUtf8("Hot Key-Verteilungen (*.hkv)");
 }  // namespace
 
-MainWindow::MainWindow(SlotModel& model, SettingsStore& store, UserPrompts& prompts)
+MainWindow::MainWindow(SlotModel& model, SettingsStore& store, UserPrompts& prompts,
+                       const QString& dataDirectory)
     : QMainWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                                Qt::MSWindowsFixedSizeDialogHint),
       slots_(model),
       store_(store),
       prompts_(prompts),
+      dataDirectory_(dataDirectory),
       deleteAllTitle_(GermanLine(103)),
       deleteAllText_(GermanLine(65)) {
     setObjectName("Form1");
@@ -105,7 +99,7 @@ void MainWindow::buildMenus() {
         std::function<void()> run;
     };
     auto add = [this](QMenu* menu, const Item& item) {
-        QAction* a = menu->addAction(QIcon(Picture(item.picture)), QString::fromUtf8(item.caption));
+        QAction* a = menu->addAction(QIcon(picture(item.picture)), QString::fromUtf8(item.caption));
         a->setObjectName(item.name);
         connect(a, &QAction::triggered, this, [run = item.run] { run(); });
     };
@@ -154,7 +148,7 @@ QAction* MainWindow::action(const char* name) const {
 }
 
 void MainWindow::buildSlotPage() {
-    image4_ = PictureLabel(central_, "Image4", "slots-background.png",
+    image4_ = PictureLabel(central_, "Image4", picture("slots-background.png"),
                            QRect(0, kPageTop, 689, kPageHeight));
     image4_->installEventFilter(this);
     intro_ = TextLabel(central_, "Label1",
@@ -172,8 +166,8 @@ void MainWindow::buildSlotPage() {
         },
     };
     for (int n = 1; n <= kSlotCount; ++n) {
-        rows_[n - 1] =
-            std::make_unique<SlotRow>(central_, n, kPageTop + 46 + 32 * (n - 1), slots_, commands);
+        rows_[n - 1] = std::make_unique<SlotRow>(central_, n, kPageTop + 46 + 32 * (n - 1), slots_,
+                                                 commands, dataDirectory_);
         setLabelColour(rows_[n - 1]->keyLabel(), kNavy);
     }
     setLabelColour(intro_, Qt::white);
@@ -184,7 +178,7 @@ void MainWindow::buildWelcomePage() {
     welcomePage_->setObjectName("Panel1");
     welcomePage_->setGeometry(0, kPageTop, kWidth, kPageHeight);
     welcomePage_->setAutoFillBackground(true);
-    image2_ = PictureLabel(welcomePage_, "Image2", "welcome-background.png",
+    image2_ = PictureLabel(welcomePage_, "Image2", picture("welcome-background.png"),
                            QRect(0, 0, 689, kPageHeight));
     image2_->installEventFilter(this);
 
@@ -208,7 +202,8 @@ void MainWindow::buildWelcomePage() {
     };
     const int pointY[4] = {109, 157, 205, 245};
     for (int k = 0; k < 4; ++k) {
-        bullets_[k] = PictureLabel(welcomePage_, "", "bullet.png", QRect(40, pointY[k] + 3, 8, 8));
+        bullets_[k] =
+            PictureLabel(welcomePage_, "", picture("bullet.png"), QRect(40, pointY[k] + 3, 8, 8));
         bullets_[k]->setObjectName(QString("Image%1").arg(5 + k));
         // Only the second point wraps; the others run on one line.
         points_[k] = TextLabel(
@@ -228,10 +223,12 @@ void MainWindow::buildWelcomePage() {
 }
 
 void MainWindow::buildHeader() {
-    image10_ = PictureLabel(central_, "Image10", "bar.png", QRect(0, 24, kWidth, 41));
+    image10_ = PictureLabel(central_, "Image10", picture("bar.png"), QRect(0, 24, kWidth, 41));
     image10_->hide();
-    image1_ = PictureLabel(central_, "Image1", "header-welcome.png", QRect(0, 24, kWidth, 43));
-    image9_ = PictureLabel(central_, "Image9", "header-slots.png", QRect(0, 24, kWidth, 43));
+    image1_ =
+        PictureLabel(central_, "Image1", picture("header-welcome.png"), QRect(0, 24, kWidth, 43));
+    image9_ =
+        PictureLabel(central_, "Image9", picture("header-slots.png"), QRect(0, 24, kWidth, 43));
     image1_->hide();
     image9_->hide();
     image1_->installEventFilter(this);
@@ -343,7 +340,7 @@ void MainWindow::buildNavigation() {
         hotSpots_[k] = spot;
 
         auto* speed =
-            new QPushButton(QIcon(Picture(nav.icon)), QString::fromUtf8(nav.text), central_);
+            new QPushButton(QIcon(picture(nav.icon)), QString::fromUtf8(nav.text), central_);
         speed->setObjectName(nav.speedButton);
         speed->setGeometry(nav.speedX, 29, 137, 33);
         speed->setFlat(true);
@@ -355,8 +352,8 @@ void MainWindow::buildNavigation() {
             auto* button = new ImageButton(central_);
             const QString stem = QString("luna/%1-%2-").arg(lang == 0 ? "de" : "en", nav.lunaFile);
             button->setObjectName(lang == 0 ? nav.german : nav.english);
-            button->setPictures(Picture(stem + "normal.png"), Picture(stem + "hover.png"),
-                                Picture(stem + "pressed.png"));
+            button->setPictures(picture(stem + "normal.png"), picture(stem + "hover.png"),
+                                picture(stem + "pressed.png"));
             button->move(nav.lunaX, 544);
             button->OnClick = [command, k] { command(k, false); };
             (lang == 0 ? lunaGerman_ : lunaEnglish_)[k] = button;
@@ -440,11 +437,12 @@ void MainWindow::applyLuna() {
     }
     // A picture that cannot be loaded ends the style here, with the steps done so far.
     const bool loaded = RunHandler(prompts_, [&] {
-        image10_->setPixmap(LoadPicture(UnderDirectory(ProgramDirectory(store_), "images/01.JPG")));
+        image10_->setPixmap(
+            LoadPicture(UnderDirectory(ProgramDirectory(store_, dataDirectory_), "images/01.JPG")));
         for (QLabel* picture :
              {image2_, image4_, bullets_[0], bullets_[1], bullets_[2], bullets_[3]})
-            picture->setPixmap(
-                LoadPicture(UnderDirectory(ProgramDirectory(store_), "images/02.JPG")));
+            picture->setPixmap(LoadPicture(
+                UnderDirectory(ProgramDirectory(store_, dataDirectory_), "images/02.JPG")));
     });
     if (!loaded)
         return;

@@ -39,7 +39,9 @@ public:
         std::function<InterfaceStyle()> styleChoice;  // the options dialog's choice
     };
 
-    MainWindow(SlotModel& model, SettingsStore& store, UserPrompts& prompts);
+    /// The window's pictures come from the data directory (or the "Path" setting's folder).
+    MainWindow(SlotModel& model, SettingsStore& store, UserPrompts& prompts,
+               const QString& dataDirectory);
     ~MainWindow() override;
 
     void setHooks(Hooks hooks) { hooks_ = std::move(hooks); }
@@ -96,10 +98,12 @@ private:
     void markNavigation(QLabel* red);
     void setLabelColour(QLabel* label, const QColor& colour);
     QColor labelColour(QLabel* label) const;
+    QPixmap picture(const QString& name) const { return ShippedPicture(dataDirectory_, name); }
 
     SlotModel& slots_;
     SettingsStore& store_;
     UserPrompts& prompts_;
+    const QString dataDirectory_;
     Hooks hooks_;
     InterfaceStyle style_ = InterfaceStyle::Blue;
     std::function<QPoint()> cursorPos_;

@@ -10,17 +10,13 @@
 
 namespace brisko {
 
-SplashWindow::SplashWindow()
+SplashWindow::SplashWindow(const QString& dataDirectory)
     : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName("SplashScreenForm");
     setWindowTitle("SplashScreen");
     setFont(WindowFont());
     setFixedSize(379, 252);
-    try {
-        picture_ = Pictures::image("splash.png");
-    } catch (const std::exception&) {
-        picture_ = DesignedPicture("splash.png", size());
-    }
+    picture_ = DesignedPicture(dataDirectory, "splash.png", size());
     centre();
 }
 

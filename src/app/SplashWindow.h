@@ -9,7 +9,7 @@ namespace brisko {
 class SplashWindow : public QWidget {
     Q_OBJECT
 public:
-    SplashWindow();
+    explicit SplashWindow(const QString& dataDirectory);
 
     /// Centres the window on the primary screen.
     void centre();

@@ -10,6 +10,7 @@
 #include "SessionSignals.h"
 #include "dialogs/Look.h"
 #include "dialogs/QtUserPrompts.h"
+#include "platform/linux/DataDirectory.h"
 #include "platform/linux/IniSettingsStore.h"
 #include "platform/x11/X11SystemControl.h"
 #include "widgets/BitmapStyle.h"
@@ -30,25 +31,23 @@ int main(int argc, char* argv[]) {
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslations);
 
-    const QString dataDirectory = QString::fromStdString(brisko::desktop::DataDirectory());
-    brisko::SetDataDirectory(dataDirectory);
-    brisko::Pictures::setImagesDirectory(dataDirectory + "/images");
+    // Worked out once here; everyone who reads data files is handed it.
+    const std::string dataDirectory = brisko::desktop::DataDirectory();
+    const QString dataFolder = QString::fromStdString(dataDirectory);
     QIcon icon;
     for (const char* name : {"brisko.png", "brisko-32.png", "brisko-16.png"}) {
-        try {
-            icon.addPixmap(brisko::Pictures::image(name));
-        } catch (const std::exception&) {
-        }
+        if (const QPixmap picture = brisko::ShippedPicture(dataFolder, name); !picture.isNull())
+            icon.addPixmap(picture);
     }
     QApplication::setWindowIcon(icon);
     try {
-        QApplication::setStyle(new brisko::BitmapStyle(brisko::BitmapStyle::Set::Luna,
-                                                       brisko::Pictures::imagesDirectory()));
+        QApplication::setStyle(
+            new brisko::BitmapStyle(brisko::BitmapStyle::Set::Luna, dataFolder + "/images"));
     } catch (const std::exception&) {
         // Without its picture strips the program keeps the desktop's own look.
     }
 
-    brisko::x11::X11SystemControl system;
+    brisko::x11::X11SystemControl system(dataDirectory);
     brisko::IniSettingsStore store;
     brisko::QtUserPrompts prompts;
     system.setMessageBoxHandler(
@@ -59,7 +58,7 @@ int main(int argc, char* argv[]) {
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     brisko::Application brisko(
-        {system, store, prompts, arguments, nullptr, nullptr, ownName.toStdString()});
+        {system, store, prompts, arguments, nullptr, nullptr, ownName.toStdString(), dataFolder});
     brisko::SessionSignals sessionSignals;
     QObject::connect(&sessionSignals, &brisko::SessionSignals::sessionEnding, &brisko,
                      [&brisko] { brisko.endSession(); });

@@ -9,10 +9,6 @@
 #include "storage/SettingsStore.h"
 #include "widgets/Pictures.h"
 
-#ifndef BRISKO_SOURCE_DATA_DIR
-#define BRISKO_SOURCE_DATA_DIR ""
-#endif
-
 namespace brisko {
 
 InterfaceStyle StyleFromSetting(const std::string& value) {
@@ -35,23 +31,8 @@ std::string StyleSettingName(InterfaceStyle style) {
     return "Blue";
 }
 
-namespace {
-QString& DataDirectoryValue() {
-    static QString directory = QString::fromUtf8(BRISKO_SOURCE_DATA_DIR);
-    return directory;
-}
-}  // namespace
-
-QString DataDirectory() {
-    return DataDirectoryValue();
-}
-
-void SetDataDirectory(const QString& directory) {
-    DataDirectoryValue() = directory;
-}
-
-QString ProgramDirectory(SettingsStore& store) {
-    return QString::fromStdString(InstallationDirectory(store, DataDirectory().toStdString()));
+QString ProgramDirectory(SettingsStore& store, const QString& dataDirectory) {
+    return QString::fromStdString(InstallationDirectory(store, dataDirectory.toStdString()));
 }
 
 QString UnderDirectory(const QString& directory, const QString& relative) {
@@ -73,11 +54,17 @@ QPixmap LoadPicture(const QString& path) {
     return Pictures::get(path);
 }
 
-QPixmap DesignedPicture(const QString& name, QSize size) {
+QPixmap ShippedPicture(const QString& dataDirectory, const QString& name) {
     try {
-        return Pictures::image(name);
+        return Pictures::get(dataDirectory + "/images/" + name);
     } catch (const std::exception&) {
+        return {};
     }
+}
+
+QPixmap DesignedPicture(const QString& dataDirectory, const QString& name, QSize size) {
+    if (QPixmap shipped = ShippedPicture(dataDirectory, name); !shipped.isNull())
+        return shipped;
     QPixmap pixmap(size.isValid() ? size : QSize(16, 16));
     QPainter p(&pixmap);
     QLinearGradient g(0, 0, 0, pixmap.height());

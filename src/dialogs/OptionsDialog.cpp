@@ -34,10 +34,12 @@ void SetColours(QWidget* w, const QColor& text, const QColor& background = QColo
 }
 }  // namespace
 
-OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const StartPage& startPage)
+OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const StartPage& startPage,
+                             const QString& dataDirectory)
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       store_(store),
-      prompts_(prompts) {
+      prompts_(prompts),
+      dataDirectory_(dataDirectory) {
     setObjectName("Form3");
     setWindowTitle("Optionen");
     setFont(WindowFont());
@@ -50,7 +52,8 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     tabFont.setPointSizeF(7);
     tabs->tabBar()->setFont(tabFont);
     tabs->tabBar()->setStyleSheet("QTabBar::tab { padding: 3px 4px; }");
-    const QPixmap background = DesignedPicture("options-background.png", QSize(305, 317));
+    const QPixmap background =
+        DesignedPicture(dataDirectory_, "options-background.png", QSize(305, 317));
     auto tab = [&](const char* name, const char* caption) {
         auto* page = new QWidget;
         page->setObjectName(name);
@@ -75,7 +78,7 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     auto icon = [&](QWidget* page, const char* file) {
         auto* label = new QLabel(page);
         label->setGeometry(16, 16, 32, 32);
-        label->setPixmap(DesignedPicture(file, QSize(32, 32)));
+        label->setPixmap(DesignedPicture(dataDirectory_, file, QSize(32, 32)));
     };
 
     QWidget* autostartTab = tab("TabSheet1", "Autostart");
@@ -114,8 +117,10 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     text(languageTab, "Label7", "Bitte wählen Sie die gewünschte Sprache aus:", {16, 16, 273, 30});
     language_ = new QComboBox(languageTab);
     language_->setObjectName("ComboBoxEx1");
-    language_->addItem(QIcon(DesignedPicture("flag-german.png", QSize(16, 16))), "German");
-    language_->addItem(QIcon(DesignedPicture("flag-english.png", QSize(16, 16))), "English");
+    language_->addItem(QIcon(DesignedPicture(dataDirectory_, "flag-german.png", QSize(16, 16))),
+                       "German");
+    language_->addItem(QIcon(DesignedPicture(dataDirectory_, "flag-english.png", QSize(16, 16))),
+                       "English");
     language_->setCurrentIndex(-1);
     language_->setGeometry(16, 56, 180, 24);
     text(languageTab, "Label9", kRestartNote, {16, 250, 273, 44});
@@ -134,11 +139,12 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     bar->setObjectName("OptionsButtonBar");
     bar->setGeometry(0, 345, 313, 46);
     bar->setScaledContents(true);
-    bar->setPixmap(DesignedPicture("options-bar.png", QSize(313, 46)));
+    bar->setPixmap(DesignedPicture(dataDirectory_, "options-bar.png", QSize(313, 46)));
     pictures_.push_back(bar);
 
-    save_ = new QPushButton(QIcon(DesignedPicture("buttons/save.png", QSize(16, 16))), "Speichern",
-                            this);
+    save_ =
+        new QPushButton(QIcon(DesignedPicture(dataDirectory_, "buttons/save.png", QSize(16, 16))),
+                        "Speichern", this);
     save_->setObjectName("Imagebutton1");
     save_->setGeometry(216, 352, 89, 29);
     save_->setFlat(true);
@@ -191,8 +197,8 @@ void OptionsDialog::applyStoredStyle() {
         } else if (style == "Luna") {
             // The pictures come first: one that fails leaves the designed look and "Blue".
             for (QLabel* picture : pictures_)
-                picture->setPixmap(
-                    LoadPicture(UnderDirectory(ProgramDirectory(store_), "images/02.JPG")));
+                picture->setPixmap(LoadPicture(
+                    UnderDirectory(ProgramDirectory(store_, dataDirectory_), "images/02.JPG")));
             SetColours(save_, kNavy);
             SetColours(autostart_, kNavy, QColor(224, 229, 248));
             SetColours(welcome_, kNavy, QColor(217, 223, 245));

@@ -32,7 +32,8 @@ public:
 
     /// Creates the hidden dialog: picks the main window's start page from "Willkommen", checks
     /// autostart when the autostart entry exists, and applies and checks the stored style.
-    OptionsDialog(SettingsStore& store, UserPrompts& prompts, const StartPage& startPage);
+    OptionsDialog(SettingsStore& store, UserPrompts& prompts, const StartPage& startPage,
+                  const QString& dataDirectory);
 
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
 
@@ -57,6 +58,7 @@ private:
 
     SettingsStore& store_;
     UserPrompts& prompts_;
+    const QString dataDirectory_;
     QPointer<QWidget> mainWindow_;
     QCheckBox* autostart_ = nullptr;
     QCheckBox* welcome_ = nullptr;

@@ -36,7 +36,8 @@ void SetBackground(QWidget* w, const QColor& colour) {
 }
 }  // namespace
 
-TextEditorDialog::TextEditorDialog(SlotModel& model, SettingsStore& store, UserPrompts& prompts)
+TextEditorDialog::TextEditorDialog(SlotModel& model, SettingsStore& store, UserPrompts& prompts,
+                                   const QString& dataDirectory)
     : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       slots_(model) {
@@ -45,7 +46,8 @@ TextEditorDialog::TextEditorDialog(SlotModel& model, SettingsStore& store, UserP
     setFont(WindowFont());
     setFixedSize(394, 406);
 
-    const QPixmap background = DesignedPicture("editor-background.png", QSize(394, 361));
+    const QPixmap background =
+        DesignedPicture(dataDirectory, "editor-background.png", QSize(394, 361));
     for (int n = 1; n <= kSlotCount; ++n) {
         QWidget* host = this;
         if (n >= 2) {
@@ -101,20 +103,21 @@ TextEditorDialog::TextEditorDialog(SlotModel& model, SettingsStore& store, UserP
     buttonBar_->setObjectName("EditorButtonBar");
     buttonBar_->setGeometry(0, 360, 394, 46);
     buttonBar_->setScaledContents(true);
-    buttonBar_->setPixmap(DesignedPicture("editor-bar.png", QSize(394, 46)));
+    buttonBar_->setPixmap(DesignedPicture(dataDirectory, "editor-bar.png", QSize(394, 46)));
 
     saveButton_ = new QPushButton("Speichern", this);
     saveButton_->setObjectName("SpeedButton1");
     saveButton_->setGeometry(296, 368, 89, 29);
     saveButton_->setFlat(true);
-    saveButton_->setIcon(QIcon(DesignedPicture("buttons/save.png", QSize(16, 16))));
+    saveButton_->setIcon(QIcon(DesignedPicture(dataDirectory, "buttons/save.png", QSize(16, 16))));
     SetTextColour(saveButton_, Qt::white);
     connect(saveButton_, &QPushButton::clicked, this, &TextEditorDialog::save);
 
-    applyStyle(store, prompts);
+    applyStyle(store, prompts, dataDirectory);
 }
 
-void TextEditorDialog::applyStyle(SettingsStore& store, UserPrompts& prompts) {
+void TextEditorDialog::applyStyle(SettingsStore& store, UserPrompts& prompts,
+                                  const QString& dataDirectory) {
     std::string style;
     RunHandler(prompts, [&] { style = OpenSettingsKey(store).read("Style"); });
     if (style == "Win95") {
@@ -134,10 +137,10 @@ void TextEditorDialog::applyStyle(SettingsStore& store, UserPrompts& prompts) {
         // Each picture is loaded in turn; the first that fails stops the styling there.
         RunHandler(prompts, [&] {
             for (QLabel* image : backgrounds_)
-                image->setPixmap(
-                    LoadPicture(UnderDirectory(ProgramDirectory(store), "images/02.JPG")));
-            buttonBar_->setPixmap(
-                LoadPicture(UnderDirectory(ProgramDirectory(store), "images/02.JPG")));
+                image->setPixmap(LoadPicture(
+                    UnderDirectory(ProgramDirectory(store, dataDirectory), "images/02.JPG")));
+            buttonBar_->setPixmap(LoadPicture(
+                UnderDirectory(ProgramDirectory(store, dataDirectory), "images/02.JPG")));
         });
     }
 }

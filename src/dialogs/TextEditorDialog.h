@@ -23,7 +23,8 @@ class TextEditorDialog : public QWidget {
     Q_OBJECT
 public:
     /// Creates the hidden window and styles it once from the stored "Style".
-    TextEditorDialog(SlotModel& model, SettingsStore& store, UserPrompts& prompts);
+    TextEditorDialog(SlotModel& model, SettingsStore& store, UserPrompts& prompts,
+                     const QString& dataDirectory);
 
     /// The window that is disabled while the editor is open.
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
@@ -48,7 +49,7 @@ protected:
 
 private:
     void showBuffer(int slot);
-    void applyStyle(SettingsStore& store, UserPrompts& prompts);
+    void applyStyle(SettingsStore& store, UserPrompts& prompts, const QString& dataDirectory);
     void leave();
 
     SlotModel& slots_;

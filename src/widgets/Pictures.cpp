@@ -20,7 +20,6 @@ constexpr qint64 kMaxDecodedBytes = 256ll * 1024 * 1024;
 struct Cache {
     QHash<QString, QPixmap> plain;
     QHash<QString, QPixmap> masked;
-    QString imagesDirectory;
 };
 
 Cache& cache() {
@@ -151,14 +150,6 @@ void Pictures::clear() {
 
 int Pictures::cachedCount() {
     return int(cache().plain.size() + cache().masked.size());
-}
-
-void Pictures::setImagesDirectory(const QString& directory) {
-    cache().imagesDirectory = directory;
-}
-
-QString Pictures::imagesDirectory() {
-    return cache().imagesDirectory;
 }
 
 }  // namespace brisko

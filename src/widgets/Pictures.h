@@ -23,12 +23,6 @@ public:
     static void clear();
     /// Number of cached pictures.
     static int cachedCount();
-
-    /// The program's picture directory (the data folder's images/). Set once at start.
-    static void setImagesDirectory(const QString& directory);
-    static QString imagesDirectory();
-    /// A picture of the program's picture directory by relative file name ("splash.png").
-    static QPixmap image(const QString& name) { return get(imagesDirectory() + "/" + name); }
 };
 
 }  // namespace brisko

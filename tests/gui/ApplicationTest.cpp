@@ -39,7 +39,7 @@ struct Program {
         tray = host.get();
         app = std::make_unique<Application>(
             Application::Environment{system, store, prompts, arguments, std::move(host),
-                                     [withTray] { return withTray; }, "BRZ"});
+                                     [withTray] { return withTray; }, "BRZ", BRISKO_TEST_DATA_DIR});
     }
     void start() { app->start(); }
 

@@ -26,7 +26,7 @@ using testing::FakeUserPrompts;
 class MainWindowTest : public ::testing::Test {
 protected:
     void create(InterfaceStyle choice = InterfaceStyle::Blue) {
-        window = std::make_unique<MainWindow>(model, store, prompts);
+        window = std::make_unique<MainWindow>(model, store, prompts, BRISKO_TEST_DATA_DIR);
         MainWindow::Hooks hooks;
         hooks.styleChoice = [choice] { return choice; };
         hooks.openTextEditor = [this](int n) { openedEditor = n; };
@@ -314,7 +314,8 @@ TEST_F(MainWindowTest, LunaWithAMissingPictureShowsTheErrorAndStops) {
 
 TEST_F(MainWindowTest, LunaFindsPicturesWithOrWithoutATrailingSeparator) {
     store.set("Style", "Luna");
-    for (QString path : {DataDirectory(), DataDirectory() + "/"}) {
+    for (QString path :
+         {QStringLiteral(BRISKO_TEST_DATA_DIR), QStringLiteral(BRISKO_TEST_DATA_DIR) + "/"}) {
         store.set("Path", path.toStdString());
         create();
         EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join("\n").toStdString();

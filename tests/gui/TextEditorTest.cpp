@@ -19,7 +19,7 @@ using testing::FakeUserPrompts;
 class TextEditorTest : public ::testing::Test {
 protected:
     void create() {
-        editor = std::make_unique<TextEditorDialog>(model, store, prompts);
+        editor = std::make_unique<TextEditorDialog>(model, store, prompts, BRISKO_TEST_DATA_DIR);
         editor->setMainWindow(&mainWindow);
     }
     // The slot whose buffer is on top in the text area.

@@ -134,7 +134,7 @@ unsigned RequestsDuring(const std::function<void()>& action) {
 class GrabTable : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(system.hotkeysAvailable()); }
-    brisko::x11::X11SystemControl system;
+    brisko::x11::X11SystemControl system{""};
     Client other;
 };
 

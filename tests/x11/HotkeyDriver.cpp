@@ -14,6 +14,7 @@
 #include "hotkeys/HotkeyDispatcher.h"
 #include "hotkeys/HotkeyRegistration.h"
 #include "hotkeys/SystemCommands.h"
+#include "platform/linux/DataDirectory.h"
 #include "platform/x11/X11SystemControl.h"
 
 namespace {
@@ -64,7 +65,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    brisko::x11::X11SystemControl system;
+    brisko::x11::X11SystemControl system(brisko::desktop::DataDirectory());
     if (!system.hotkeysAvailable()) {
         brisko::testing::AppendLine(log, "unavailable");
         return 3;

@@ -78,6 +78,11 @@ private:
                        const std::map<std::string, std::string>& env, int outputFd,
                        int extraFd = -1);
     std::string readAddress(int fd, const char* what);
+    void startDisplay();
+    bool acceptsClients(pid_t server);
+    void startWindowManager();
+    /// Whether a started child still runs (reaps it when it has ended).
+    static bool alive(pid_t pid);
     void writeRecorder(const std::string& command);
     void teardown();
 

@@ -111,8 +111,8 @@ OpenKind ClassifyOpen(const std::string& file, const std::string& dataDirectory)
     return Exists(file) ? OpenKind::Document : OpenKind::Missing;
 }
 
-X11SystemControl::X11SystemControl()
-    : dataDirectory_(DataDirectory()),
+X11SystemControl::X11SystemControl(std::string dataDirectory)
+    : dataDirectory_(std::move(dataDirectory)),
       launcher_(std::make_unique<Launcher>()),
       session_(std::make_unique<SessionControl>()),
       processes_(std::make_unique<ProcessTable>()) {

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "hotkeys/SystemControl.h"
-#include "platform/linux/DataDirectory.h"
 
 namespace brisko::desktop {
 class Launcher;
@@ -32,7 +31,8 @@ inline constexpr std::uint32_t kPlatformLinux = 0x4c58;
 class X11SystemControl : public SystemControl {
 public:
     /// Uses Qt's xcb connection when there is one (a QGuiApplication on the xcb platform).
-    X11SystemControl();
+    /// dataDirectory stands for the Windows directory, where the action files are found.
+    explicit X11SystemControl(std::string dataDirectory);
     ~X11SystemControl() override;
 
     /// False without an X display (offscreen platform, no QGuiApplication).
