@@ -113,7 +113,7 @@ TEST_F(DesktopEntryTest, EntriesThatCannotBeLaunchedAreMissingProgramsNeverDocum
         dir_ + "/nowhere.desktop",
         "unknown-id.desktop",
     };
-    brisko::x11::X11SystemControl system;
+    brisko::x11::X11SystemControl system(dir_);
     for (const auto& file : broken) {
         EXPECT_FALSE(DesktopEntry::Load(file)) << file;
         EXPECT_EQ(system.ShellExecuteA(1, "open", file, "", "", 1), 2) << file;
