@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include <malloc.h>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMenu>
@@ -40,6 +41,15 @@ const char* const kFirstStartText =
 void OneShot(QTimer& timer, int ms) {
     timer.setSingleShot(true);
     timer.setInterval(ms);
+}
+
+// Hands the heap's free pages back to the system once the events now pending (the hidden
+// windows letting go of their pictures) are done. Freed memory otherwise stays with the
+// process between the blocks still in use.
+void ReturnFreeMemory() {
+#ifdef __GLIBC__
+    QTimer::singleShot(0, [] { malloc_trim(0); });
+#endif
 }
 }  // namespace
 
@@ -140,7 +150,7 @@ void Application::createMainWindow() {
         std::make_unique<MainWindow>(slots_, env_.store, env_.prompts, env_.dataDirectory);
     // The window stays unmapped (not merely off-screen) until the splash ends: window
     // managers pull windows placed outside the screen back into view.
-    mainWindow_->winId();
+    mainWindowHandle_ = mainWindow_->winId();
     systemVersionName_ = SystemVersionName(env_.system);
     RunHandler(env_.prompts, [this] {
         stored_ = ReadSlotSettings(env_.store, slots_);
@@ -151,7 +161,7 @@ void Application::createMainWindow() {
     });
     mainWindow_->applyInterfaceStyle();
     dispatcher_ = std::make_unique<HotkeyDispatcher>(
-        env_.system, slots_, mainWindow_->winId(), systemVersionName_,
+        env_.system, slots_, mainWindowHandle_, systemVersionName_,
         [this] { RunHandler(env_.prompts, [this] { SaveSlotSettings(env_.store, slots_); }); });
     dispatcher_->setOwnExecutableName(env_.ownExecutableName);
     // The "-autostart" switch and the full restore, 2600 ms after the main window's creation.
@@ -164,6 +174,11 @@ void Application::createMainWindow() {
         if (storedRead_)
             RunHandler(env_.prompts,
                        [this] { ApplySlotSettings(env_.store, stored_, slots_, true); });
+        // The last step that reads the table: its texts would be held twice from here on.
+        textStepPending_ = false;
+        stored_ = StoredSlotSettings{};
+        storedRead_ = false;
+        ReturnFreeMemory();
     });
     restoreTimer_.start();
 }
@@ -215,7 +230,7 @@ void Application::languageStep() {
 }
 
 void Application::tick() {
-    SyncHotkeyRegistration(env_.system, mainWindow_->winId(), slots_);
+    SyncHotkeyRegistration(env_.system, mainWindowHandle_, slots_);
     mainWindow_->tick();
     if (slots_.revision() != editorRevision_) {
         editor_->syncFromModel();
@@ -240,6 +255,10 @@ void Application::hideToTray() {
     }
     mainWindow_->hide();
     tray_->setActive(true);
+    // Hidden for hours, perhaps: the window's image on the screen's side goes with its window,
+    // and the memory of what the hidden windows let go returns to the system.
+    mainWindow_->releaseNativeWindow();
+    ReturnFreeMemory();
 }
 
 void Application::showFromTray() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "hotkeys/HotkeySlot.h"
+#include "hotkeys/SystemControl.h"
 #include "storage/SlotSettings.h"
 #include "widgets/NotifyIconHost.h"
 
@@ -109,6 +110,7 @@ private:
     std::unique_ptr<HotkeyDispatcher> dispatcher_;
     std::unique_ptr<QMenu> trayMenu_;
     TrayIcon* tray_ = nullptr;
+    WindowHandle mainWindowHandle_ = 0;  // the main window's first handle, for the engine
 
     QTimer splashTimer_;   // end of the splash, first-start notice
     QTimer firstTick_;     // style pictures, language, insert texts

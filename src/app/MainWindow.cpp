@@ -13,6 +13,7 @@
 #include "storage/LanguageFile.h"
 #include "storage/SettingsStore.h"
 #include "widgets/ImageButton.h"
+#include "widgets/PictureLabel.h"
 #include "widgets/Pictures.h"
 
 namespace brisko {
@@ -25,12 +26,12 @@ constexpr int kPageHeight = 425;
 constexpr int kMenuBarHeight = 24;
 const QColor kRed{255, 0, 0};
 
-QLabel* PictureLabel(QWidget* parent, const char* name, const QPixmap& picture, QRect geometry) {
-    auto* label = new QLabel(parent);
+PictureLabel* DesignedLabel(QWidget* parent, const char* name, const QString& path,
+                            QRect geometry) {
+    auto* label = new PictureLabel(parent);
     label->setObjectName(name);
     label->setGeometry(geometry);
-    label->setScaledContents(true);
-    label->setPixmap(picture);
+    label->setDesignedPicture(path);
     return label;
 }
 
@@ -148,8 +149,8 @@ QAction* MainWindow::action(const char* name) const {
 }
 
 void MainWindow::buildSlotPage() {
-    image4_ = PictureLabel(central_, "Image4", picture("slots-background.png"),
-                           QRect(0, kPageTop, 689, kPageHeight));
+    image4_ = DesignedLabel(central_, "Image4", picturePath("slots-background.png"),
+                            QRect(0, kPageTop, 689, kPageHeight));
     image4_->installEventFilter(this);
     intro_ = TextLabel(central_, "Label1",
                        "Hier ist nun der Hauptteil von Brisko: Der Teil zum Setzen Ihrer eigenen "
@@ -178,8 +179,8 @@ void MainWindow::buildWelcomePage() {
     welcomePage_->setObjectName("Panel1");
     welcomePage_->setGeometry(0, kPageTop, kWidth, kPageHeight);
     welcomePage_->setAutoFillBackground(true);
-    image2_ = PictureLabel(welcomePage_, "Image2", picture("welcome-background.png"),
-                           QRect(0, 0, 689, kPageHeight));
+    image2_ = DesignedLabel(welcomePage_, "Image2", picturePath("welcome-background.png"),
+                            QRect(0, 0, 689, kPageHeight));
     image2_->installEventFilter(this);
 
     QLabel* heading = TextLabel(welcomePage_, "Label29", "Herzlich willkommen bei Brisko !",
@@ -202,8 +203,8 @@ void MainWindow::buildWelcomePage() {
     };
     const int pointY[4] = {109, 157, 205, 245};
     for (int k = 0; k < 4; ++k) {
-        bullets_[k] =
-            PictureLabel(welcomePage_, "", picture("bullet.png"), QRect(40, pointY[k] + 3, 8, 8));
+        bullets_[k] = DesignedLabel(welcomePage_, "", picturePath("bullet.png"),
+                                    QRect(40, pointY[k] + 3, 8, 8));
         bullets_[k]->setObjectName(QString("Image%1").arg(5 + k));
         // Only the second point wraps; the others run on one line.
         points_[k] = TextLabel(
@@ -223,12 +224,12 @@ void MainWindow::buildWelcomePage() {
 }
 
 void MainWindow::buildHeader() {
-    image10_ = PictureLabel(central_, "Image10", picture("bar.png"), QRect(0, 24, kWidth, 41));
+    image10_ = DesignedLabel(central_, "Image10", picturePath("bar.png"), QRect(0, 24, kWidth, 41));
     image10_->hide();
-    image1_ =
-        PictureLabel(central_, "Image1", picture("header-welcome.png"), QRect(0, 24, kWidth, 43));
-    image9_ =
-        PictureLabel(central_, "Image9", picture("header-slots.png"), QRect(0, 24, kWidth, 43));
+    image1_ = DesignedLabel(central_, "Image1", picturePath("header-welcome.png"),
+                            QRect(0, 24, kWidth, 43));
+    image9_ = DesignedLabel(central_, "Image9", picturePath("header-slots.png"),
+                            QRect(0, 24, kWidth, 43));
     image1_->hide();
     image9_->hide();
     image1_->installEventFilter(this);
@@ -348,12 +349,12 @@ void MainWindow::buildNavigation() {
         connect(speed, &QPushButton::clicked, this, [command, k] { command(k, false); });
         speedButtons_[k] = speed;
 
+        // Their pictures are read only when "Luna" shows one of the two sets.
         for (int lang = 0; lang < 2; ++lang) {
             auto* button = new ImageButton(central_);
-            const QString stem = QString("luna/%1-%2-").arg(lang == 0 ? "de" : "en", nav.lunaFile);
             button->setObjectName(lang == 0 ? nav.german : nav.english);
-            button->setPictures(picture(stem + "normal.png"), picture(stem + "hover.png"),
-                                picture(stem + "pressed.png"));
+            button->setProperty("picture",
+                                QString("luna/%1-%2-").arg(lang == 0 ? "de" : "en", nav.lunaFile));
             button->move(nav.lunaX, 544);
             button->OnClick = [command, k] { command(k, false); };
             (lang == 0 ? lunaGerman_ : lunaEnglish_)[k] = button;
@@ -428,21 +429,25 @@ void MainWindow::applyLuna() {
     style_ = InterfaceStyle::Luna;
     std::string lang;
     RunHandler(prompts_, [&] { lang = OpenSettingsKey(store_).read("Lang"); });
-    if (lang == "German" || lang.empty()) {
-        for (ImageButton* b : lunaGerman_)
-            b->move(b->x(), 24);
-    } else if (lang == "English") {
-        for (ImageButton* b : lunaEnglish_)
-            b->move(b->x(), 24);
+    const std::array<ImageButton*, 4>* shown = lang == "German" || lang.empty() ? &lunaGerman_
+                                               : lang == "English"              ? &lunaEnglish_
+                                                                                : nullptr;
+    for (ImageButton* b : shown ? *shown : std::array<ImageButton*, 4>{}) {
+        if (!b)
+            continue;
+        const QString stem = b->property("picture").toString();
+        b->setPictures(picture(stem + "normal.png"), picture(stem + "hover.png"),
+                       picture(stem + "pressed.png"));
+        b->move(b->x(), 24);
     }
     // A picture that cannot be loaded ends the style here, with the steps done so far.
     const bool loaded = RunHandler(prompts_, [&] {
-        image10_->setPixmap(
-            LoadPicture(UnderDirectory(ProgramDirectory(store_, dataDirectory_), "images/01.JPG")));
-        for (QLabel* picture :
+        image10_->setPictureFile(
+            UnderDirectory(ProgramDirectory(store_, dataDirectory_), "images/01.JPG"));
+        for (PictureLabel* picture :
              {image2_, image4_, bullets_[0], bullets_[1], bullets_[2], bullets_[3]})
-            picture->setPixmap(LoadPicture(
-                UnderDirectory(ProgramDirectory(store_, dataDirectory_), "images/02.JPG")));
+            picture->setPictureFile(
+                UnderDirectory(ProgramDirectory(store_, dataDirectory_), "images/02.JPG"));
     });
     if (!loaded)
         return;

@@ -17,6 +17,7 @@ class QPushButton;
 namespace brisko {
 
 class ImageButton;
+class PictureLabel;
 class SettingsStore;
 class UserPrompts;
 
@@ -64,6 +65,10 @@ public:
     /// Makes the next tick set every control again (after texts were replaced).
     void refreshAll();
 
+    /// Lets go of the window on the screen's side (its image included) while hidden; showing
+    /// the window again creates it anew.
+    void releaseNativeWindow() { destroy(); }
+
     // Menu commands.
     void loadDistribution();
     void saveDistribution();
@@ -99,6 +104,9 @@ private:
     void setLabelColour(QLabel* label, const QColor& colour);
     QColor labelColour(QLabel* label) const;
     QPixmap picture(const QString& name) const { return ShippedPicture(dataDirectory_, name); }
+    QString picturePath(const QString& name) const {
+        return ShippedPicturePath(dataDirectory_, name);
+    }
 
     SlotModel& slots_;
     SettingsStore& store_;
@@ -110,12 +118,12 @@ private:
 
     QWidget* central_ = nullptr;
     QWidget* welcomePage_ = nullptr;
-    QLabel* image1_ = nullptr;   // header, welcome page
-    QLabel* image9_ = nullptr;   // header, slot page
-    QLabel* image10_ = nullptr;  // bar of the plain styles
-    QLabel* image2_ = nullptr;   // welcome background
-    QLabel* image4_ = nullptr;   // slot page background
-    std::array<QLabel*, 4> bullets_{};
+    PictureLabel* image1_ = nullptr;   // header, welcome page
+    PictureLabel* image9_ = nullptr;   // header, slot page
+    PictureLabel* image10_ = nullptr;  // bar of the plain styles
+    PictureLabel* image2_ = nullptr;   // welcome background
+    PictureLabel* image4_ = nullptr;   // slot page background
+    std::array<PictureLabel*, 4> bullets_{};
     std::array<QLabel*, 4> points_{};
     QList<QLabel*> welcomeTexts_;
     QLabel* intro_ = nullptr;  // Label1

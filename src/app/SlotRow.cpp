@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,8 +23,7 @@ constexpr int kOpenModeX = 620;
 constexpr int kNarrow = 59;
 constexpr int kWide = 119;
 
-// The face of a row button: a raised panel with the button's small picture and caption.
-QPixmap ButtonFace(const QPixmap& pic, const QString& caption, int width, int state) {
+QPixmap PaintButtonFace(const QPixmap& pic, const QString& caption, int width, int state) {
     QPixmap face(width, kButtonHeight);
     face.fill(Qt::transparent);
     QPainter p(&face);
@@ -49,6 +49,18 @@ QPixmap ButtonFace(const QPixmap& pic, const QString& caption, int width, int st
         p.drawText(QRect(x + 4, shift, textWidth, kButtonHeight), Qt::AlignVCenter, caption);
     }
     return face;
+}
+
+// The face of a row button: a raised panel with the button's small picture and caption. The
+// eleven rows show the same faces, painted once and shared.
+QPixmap ButtonFace(const QPixmap& pic, const QString& caption, int width, int state) {
+    static QHash<QString, QPixmap> faces;
+    const QString key =
+        QString("%1|%2|%3|%4").arg(pic.cacheKey()).arg(caption).arg(width).arg(state);
+    auto it = faces.constFind(key);
+    if (it == faces.constEnd())
+        it = faces.insert(key, PaintButtonFace(pic, caption, width, state));
+    return *it;
 }
 
 ImageButton* RowButton(QWidget* page, const QString& name, const QPixmap& icon,
@@ -87,9 +99,7 @@ SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& 
     actionList_ = new QComboBox(page);
     actionList_->setObjectName(QString("ComboBox%1").arg(n));
     actionList_->setGeometry(32, y, 241, kButtonHeight);
-    actionList_->setMaxVisibleItems(8);
-    // A list below the field, eight entries high, instead of a popup over it with every entry.
-    actionList_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    actionList_->setMaxVisibleItems(8);  // opened below the field by the program's style
     for (int i = 0; i < kActionCount; ++i) {
         // "(Nichts)" has no picture; an empty one keeps its text in line with the others.
         QPixmap picture(16, 16);

@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <cstdlib>
 
 #include "Application.h"
 #include "InstanceLock.h"
@@ -10,9 +11,10 @@
 #include "SessionSignals.h"
 #include "dialogs/Look.h"
 #include "dialogs/QtUserPrompts.h"
+#include "platform/SessionBackends.h"
 #include "platform/linux/DataDirectory.h"
 #include "platform/linux/IniSettingsStore.h"
-#include "platform/x11/X11SystemControl.h"
+#include "platform/linux/LinuxSystemControl.h"
 #include "widgets/BitmapStyle.h"
 #include "widgets/NotifyIconHost.h"
 #include "widgets/Pictures.h"
@@ -47,7 +49,11 @@ int main(int argc, char* argv[]) {
         // Without its picture strips the program keeps the desktop's own look.
     }
 
-    brisko::x11::X11SystemControl system(dataDirectory);
+    const auto backend = brisko::desktop::ChooseBackend(std::getenv("BRISKO_BACKEND"),
+                                                        std::getenv("WAYLAND_DISPLAY"),
+                                                        std::getenv("XDG_SESSION_TYPE"));
+    brisko::desktop::LinuxSystemControl system(brisko::platform::MakeSessionBackend(backend),
+                                               dataDirectory);
     brisko::IniSettingsStore store;
     brisko::QtUserPrompts prompts;
     system.setMessageBoxHandler(

@@ -1,8 +1,6 @@
 #include "Look.h"
 
 #include <QFont>
-#include <QLinearGradient>
-#include <QPainter>
 
 #include "hotkeys/BriskoError.h"
 #include "storage/InstallationDirectory.h"
@@ -56,22 +54,18 @@ QPixmap LoadPicture(const QString& path) {
 
 QPixmap ShippedPicture(const QString& dataDirectory, const QString& name) {
     try {
-        return Pictures::get(dataDirectory + "/images/" + name);
+        return Pictures::get(ShippedPicturePath(dataDirectory, name));
     } catch (const std::exception&) {
         return {};
     }
 }
 
+QString ShippedPicturePath(const QString& dataDirectory, const QString& name) {
+    return dataDirectory + "/images/" + name;
+}
+
 QPixmap DesignedPicture(const QString& dataDirectory, const QString& name, QSize size) {
-    if (QPixmap shipped = ShippedPicture(dataDirectory, name); !shipped.isNull())
-        return shipped;
-    QPixmap pixmap(size.isValid() ? size : QSize(16, 16));
-    QPainter p(&pixmap);
-    QLinearGradient g(0, 0, 0, pixmap.height());
-    g.setColorAt(0, QColor(70, 110, 200));
-    g.setColorAt(1, QColor(20, 40, 120));
-    p.fillRect(pixmap.rect(), g);
-    return pixmap;
+    return Pictures::designed(ShippedPicturePath(dataDirectory, name), size);
 }
 
 QFont WindowFont() {

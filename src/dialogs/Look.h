@@ -35,6 +35,8 @@ QPixmap LoadPicture(const QString& path);
 /// A picture shipped under the data directory's images/ folder, by relative name
 /// ("splash.png"); a null pixmap when it cannot be read.
 QPixmap ShippedPicture(const QString& dataDirectory, const QString& name);
+/// Where a picture shipped with the program lies: images/<name> under the data directory.
+QString ShippedPicturePath(const QString& dataDirectory, const QString& name);
 
 /// A shipped picture that is painted plainly in its place when missing, so a damaged
 /// installation still shows usable windows.

@@ -12,6 +12,7 @@
 
 #include "UserPrompts.h"
 #include "storage/SettingsStore.h"
+#include "widgets/PictureLabel.h"
 
 namespace brisko {
 
@@ -52,16 +53,13 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     tabFont.setPointSizeF(7);
     tabs->tabBar()->setFont(tabFont);
     tabs->tabBar()->setStyleSheet("QTabBar::tab { padding: 3px 4px; }");
-    const QPixmap background =
-        DesignedPicture(dataDirectory_, "options-background.png", QSize(305, 317));
     auto tab = [&](const char* name, const char* caption) {
         auto* page = new QWidget;
         page->setObjectName(name);
-        auto* picture = new QLabel(page);
+        auto* picture = new PictureLabel(page);
         picture->setObjectName(QString(name) + "Background");
         picture->setGeometry(0, 0, 305, 317);
-        picture->setScaledContents(true);
-        picture->setPixmap(background);
+        picture->setDesignedPicture(ShippedPicturePath(dataDirectory_, "options-background.png"));
         pictures_.push_back(picture);
         tabs->addTab(page, QString::fromUtf8(caption));
         return page;
@@ -135,11 +133,10 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     welcome_->setObjectName("CheckBox2");
     welcome_->setGeometry(16, 90, 280, 22);
 
-    auto* bar = new QLabel(this);
+    auto* bar = new PictureLabel(this);
     bar->setObjectName("OptionsButtonBar");
     bar->setGeometry(0, 345, 313, 46);
-    bar->setScaledContents(true);
-    bar->setPixmap(DesignedPicture(dataDirectory_, "options-bar.png", QSize(313, 46)));
+    bar->setDesignedPicture(ShippedPicturePath(dataDirectory_, "options-bar.png"));
     pictures_.push_back(bar);
 
     save_ =
@@ -186,7 +183,7 @@ void OptionsDialog::applyStoredStyle() {
             p.setColor(QPalette::Window, kPlainBackground);
             setPalette(p);
             setAutoFillBackground(true);
-            for (QLabel* picture : pictures_)
+            for (PictureLabel* picture : pictures_)
                 picture->hide();
             SetColours(save_, Qt::black);
             for (QWidget* choice : choices())
@@ -196,9 +193,9 @@ void OptionsDialog::applyStoredStyle() {
             win95_->setChecked(true);
         } else if (style == "Luna") {
             // The pictures come first: one that fails leaves the designed look and "Blue".
-            for (QLabel* picture : pictures_)
-                picture->setPixmap(LoadPicture(
-                    UnderDirectory(ProgramDirectory(store_, dataDirectory_), "images/02.JPG")));
+            for (PictureLabel* picture : pictures_)
+                picture->setPictureFile(
+                    UnderDirectory(ProgramDirectory(store_, dataDirectory_), "images/02.JPG"));
             SetColours(save_, kNavy);
             SetColours(autostart_, kNavy, QColor(224, 229, 248));
             SetColours(welcome_, kNavy, QColor(217, 223, 245));

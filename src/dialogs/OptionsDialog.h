@@ -15,6 +15,7 @@ class QRadioButton;
 
 namespace brisko {
 
+class PictureLabel;
 class SettingsStore;
 class UserPrompts;
 
@@ -67,8 +68,8 @@ private:
     QRadioButton* luna_ = nullptr;
     QComboBox* language_ = nullptr;
     QPushButton* save_ = nullptr;
-    std::vector<QLabel*> texts_;     // the eight explanatory texts
-    std::vector<QLabel*> pictures_;  // four tab backgrounds and the button bar
+    std::vector<QLabel*> texts_;           // the eight explanatory texts
+    std::vector<PictureLabel*> pictures_;  // four tab backgrounds and the button bar
 };
 
 }  // namespace brisko

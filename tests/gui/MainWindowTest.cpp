@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
@@ -15,6 +16,7 @@
 #include "FakeSettingsStore.h"
 #include "FakeUserPrompts.h"
 #include "app/MainWindow.h"
+#include "widgets/BitmapStyle.h"
 #include "widgets/ImageButton.h"
 
 namespace brisko {
@@ -120,6 +122,9 @@ TEST_F(MainWindowTest, RowsFollowTheDesign) {
 }
 
 TEST_F(MainWindowTest, AnOpenActionListShowsEightEntries) {
+    // The program's style opens the list below its field, eight entries high.
+    QApplication::setStyle(
+        new BitmapStyle(BitmapStyle::Set::Luna, QStringLiteral(BRISKO_TEST_DATA_DIR "/images")));
     create();
     window->show();
     QComboBox* list = window->row(6).actionList();

@@ -8,12 +8,15 @@
 
 #include "platform/linux/DataDirectory.h"
 #include "platform/linux/DesktopSettings.h"
+#include "platform/linux/LinuxSystemControl.h"
 #include "platform/linux/ProcessTable.h"
 #include "platform/linux/SearchPrompt.h"
+#include "platform/linux/SessionBackend.h"
+#include "platform/linux/ShellOpen.h"
 #include "platform/x11/Keymap.h"
 #include "platform/x11/SyntheticKeys.h"
 #include "platform/x11/WindowStates.h"
-#include "platform/x11/X11SystemControl.h"
+#include "platform/x11/X11Backend.h"
 
 namespace fs = std::filesystem;
 using namespace brisko::x11;
@@ -160,6 +163,17 @@ TEST(OpenClassification, FilesJoinedWithABackslashAreFoundOnDisk) {
     std::ofstream(odd) << "x";
     EXPECT_EQ(NativePath(odd), odd);
     EXPECT_EQ(NativePath("https://x.org/a\\b"), "https://x.org/a\\b");
+}
+
+TEST(SessionBackendChoice, WaylandSessionsUseThePortalsUnlessForced) {
+    EXPECT_EQ(ChooseBackend(nullptr, nullptr, nullptr), BackendKind::X11);
+    EXPECT_EQ(ChooseBackend(nullptr, "", "x11"), BackendKind::X11);
+    EXPECT_EQ(ChooseBackend(nullptr, "wayland-0", nullptr), BackendKind::Wayland);
+    // Qt on XWayland still has a Wayland session around it.
+    EXPECT_EQ(ChooseBackend(nullptr, nullptr, "wayland"), BackendKind::Wayland);
+    EXPECT_EQ(ChooseBackend("x11", "wayland-0", "wayland"), BackendKind::X11);
+    EXPECT_EQ(ChooseBackend("wayland", nullptr, "x11"), BackendKind::Wayland);
+    EXPECT_EQ(ChooseBackend("bogus", "wayland-0", nullptr), BackendKind::Wayland);
 }
 
 TEST(DataDirectory, InstalledLayoutFirstThenTheBuildTreeThenTheInstallPrefix) {

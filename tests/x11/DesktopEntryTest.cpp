@@ -10,8 +10,9 @@
 #include <thread>
 
 #include "platform/linux/DesktopEntry.h"
+#include "platform/linux/LinuxSystemControl.h"
 #include "platform/x11/WindowStates.h"
-#include "platform/x11/X11SystemControl.h"
+#include "platform/x11/X11Backend.h"
 
 namespace fs = std::filesystem;
 using namespace brisko::desktop;
@@ -113,7 +114,7 @@ TEST_F(DesktopEntryTest, EntriesThatCannotBeLaunchedAreMissingProgramsNeverDocum
         dir_ + "/nowhere.desktop",
         "unknown-id.desktop",
     };
-    brisko::x11::X11SystemControl system(dir_);
+    LinuxSystemControl system{std::make_unique<brisko::x11::X11Backend>(), dir_};
     for (const auto& file : broken) {
         EXPECT_FALSE(DesktopEntry::Load(file)) << file;
         EXPECT_EQ(system.ShellExecuteA(1, "open", file, "", "", 1), 2) << file;
