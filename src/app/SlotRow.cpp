@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QBuffer>
 #include <QComboBox>
 #include <QHash>
 #include <QLabel>
@@ -11,6 +12,7 @@
 
 #include "dialogs/Look.h"
 #include "hotkeys/HotkeySlot.h"
+#include "platform/linux/DesktopEntry.h"
 #include "widgets/ImageButton.h"
 #include "widgets/Pictures.h"
 
@@ -207,6 +209,38 @@ void SlotRow::chooseShowMode(const char* mode) {
         showModeField_->setText(text);
 }
 
+void SlotRow::showApplicationHint(const std::string& path) {
+    hintedPath_ = path;
+    const auto entry =
+        desktop::IsDesktopEntryName(path) ? desktop::DesktopEntry::Load(path) : std::nullopt;
+    if (!entry) {
+        if (applicationIcon_) {
+            pathField_->setToolTip(plainPathHint_);
+            delete applicationIcon_;
+            applicationIcon_ = nullptr;
+        }
+        return;
+    }
+    const QString icon = QString::fromStdString(entry->iconName());
+    const QIcon picture = icon.startsWith('/') ? QIcon(icon) : QIcon::fromTheme(icon);
+    QString image;
+    if (!picture.isNull()) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        picture.pixmap(32, 32).save(&buffer, "PNG");
+        image = "<img src=\"data:image/png;base64," + QString::fromLatin1(png.toBase64()) +
+                "\" width=\"32\" height=\"32\" style=\"vertical-align: middle\"> ";
+    }
+    if (!applicationIcon_) {
+        plainPathHint_ = pathField_->toolTip();
+        applicationIcon_ = pathField_->addAction(picture, QLineEdit::LeadingPosition);
+    }
+    applicationIcon_->setIcon(picture);
+    pathField_->setToolTip("<p style=\"white-space: pre\">" + image + "<b>" +
+                           QString::fromStdString(entry->name()).toHtmlEscaped() + "</b></p>");
+}
+
 void SlotRow::sync() {
     const HotkeySlot& s = slots_.slot(slot_);
     const int i = s.action;
@@ -216,6 +250,8 @@ void SlotRow::sync() {
     const QString path = QString::fromStdString(s.programPath);
     if (pathField_->text() != path)
         pathField_->setText(path);
+    if (s.programPath != hintedPath_)
+        showApplicationHint(s.programPath);
 
     // Row layout.
     const bool program = i == static_cast<int>(ActionKind::CustomProgram);

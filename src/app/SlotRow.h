@@ -61,6 +61,8 @@ public:
 
 private:
     void chooseShowMode(const char* mode);
+    /// A path that names a desktop entry shows the application's name and icon as its hint.
+    void showApplicationHint(const std::string& path);
 
     int slot_;
     int y_;
@@ -78,6 +80,9 @@ private:
     QAction* modeItems_[3];
     std::string shownWebAddress_;
     bool hintShown_ = false;
+    std::string hintedPath_;
+    QString plainPathHint_;  // the path field's own hint, while an application's shows
+    QAction* applicationIcon_ = nullptr;
 };
 
 }  // namespace brisko

@@ -13,6 +13,7 @@
 #include "dialogs/QtUserPrompts.h"
 #include "platform/SessionBackends.h"
 #include "platform/linux/DataDirectory.h"
+#include "platform/linux/DesktopEntry.h"
 #include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/LinuxSystemControl.h"
 #include "widgets/BitmapStyle.h"
@@ -75,6 +76,10 @@ int main(int argc, char* argv[]) {
     system.setHotkeyHandler([&brisko](int id) { brisko.onHotkey(id); });
     brisko.start();
     system.setMainWindow(brisko.mainWindow().winId());
+    QStringList applicationFolders;
+    for (const auto& folder : brisko::desktop::ApplicationFolders())
+        applicationFolders << QString::fromStdString(folder);
+    brisko.mainWindow().setApplicationFolders(applicationFolders);
 
     const int result = QApplication::exec();
     system.releaseAllGrabs();
