@@ -19,6 +19,7 @@
 #include "hotkeys/SystemCommands.h"
 #include "storage/InstallationDirectory.h"
 #include "storage/LanguageFile.h"
+#include "storage/SettingNames.h"
 #include "storage/SettingsStore.h"
 #include "widgets/Pictures.h"
 #include "widgets/TrayIcon.h"
@@ -196,13 +197,13 @@ void Application::splashTimeout() {
 
 void Application::firstStartNotice() {
     RunHandler(env_.prompts, [this] {
-        if (!OpenSettingsKey(env_.store).read("FirstStart").empty())
+        if (!OpenSettingsKey(env_.store).read(setting_names::kFirstStart).empty())
             return;
         env_.prompts.Beep();
         if (env_.prompts.ShowInformation("Erster Start / First Start",
                                          QString::fromUtf8(kFirstStartText))) {
             SettingsKey key = OpenSettingsKey(env_.store);
-            key.write("FirstStart", "Yes");
+            key.write(setting_names::kFirstStart, "Yes");
             key.close();
         }
     });
@@ -210,7 +211,7 @@ void Application::firstStartNotice() {
 
 void Application::languageStep() {
     RunHandler(env_.prompts, [this] {
-        const std::string lang = OpenSettingsKey(env_.store).read("Lang");
+        const std::string lang = OpenSettingsKey(env_.store).read(setting_names::kLanguage);
         const std::string fileName = LanguageFileName(lang);
         if (fileName.empty())
             return;
@@ -286,7 +287,7 @@ void Application::closeHandling() {
         const std::string language = LanguageValueForItem(options_->languageChoice());
         SettingsKey key = OpenSettingsKey(env_.store);
         if (!language.empty())
-            key.write("Lang", language);
+            key.write(setting_names::kLanguage, language);
         key.close();
     });
     RunHandler(env_.prompts, [this] {
@@ -295,7 +296,7 @@ void Application::closeHandling() {
         const InterfaceStyle style = options_->styleChoice();
         SettingsKey key(env_.store, SettingsRoot::CurrentUser, kSettingsKeyPathRelative,
                         style == InterfaceStyle::Blue);
-        key.write("Style", StyleSettingName(style));
+        key.write(setting_names::kStyle, StyleSettingName(style));
         key.close();
     });
     finishTextStep();

@@ -11,6 +11,7 @@
 #include "dialogs/UserPrompts.h"
 #include "storage/HotkeyDistribution.h"
 #include "storage/LanguageFile.h"
+#include "storage/SettingNames.h"
 #include "storage/SettingsStore.h"
 #include "widgets/ImageButton.h"
 #include "widgets/PictureLabel.h"
@@ -387,11 +388,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::applyInterfaceStyle() {
-    std::string style;
-    RunHandler(prompts_, [&] { style = OpenSettingsKey(store_).read("Style"); });
-    if (style == "Win95")
+    InterfaceStyle style = InterfaceStyle::Blue;
+    RunHandler(prompts_, [&] { style = ReadInterfaceStyle(store_); });
+    if (style == InterfaceStyle::Win95)
         applyWin95();
-    else if (style == "Luna")
+    else if (style == InterfaceStyle::Luna)
         applyLuna();
 }
 
@@ -428,7 +429,7 @@ void MainWindow::applyWin95() {
 void MainWindow::applyLuna() {
     style_ = InterfaceStyle::Luna;
     std::string lang;
-    RunHandler(prompts_, [&] { lang = OpenSettingsKey(store_).read("Lang"); });
+    RunHandler(prompts_, [&] { lang = OpenSettingsKey(store_).read(setting_names::kLanguage); });
     const std::array<ImageButton*, 4>* shown = lang == "German" || lang.empty() ? &lunaGerman_
                                                : lang == "English"              ? &lunaEnglish_
                                                                                 : nullptr;
@@ -479,9 +480,9 @@ void MainWindow::applyLuna() {
 }
 
 void MainWindow::fixUpStylePictures() {
-    std::string style;
-    RunHandler(prompts_, [&] { style = OpenSettingsKey(store_).read("Style"); });
-    if (style == "Luna" || style == "Win95") {
+    InterfaceStyle style = InterfaceStyle::Blue;
+    RunHandler(prompts_, [&] { style = ReadInterfaceStyle(store_); });
+    if (style != InterfaceStyle::Blue) {
         image9_->hide();
         image1_->hide();
         image10_->show();

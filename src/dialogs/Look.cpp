@@ -4,6 +4,7 @@
 
 #include "hotkeys/BriskoError.h"
 #include "storage/InstallationDirectory.h"
+#include "storage/SettingNames.h"
 #include "storage/SettingsStore.h"
 #include "widgets/Pictures.h"
 
@@ -15,6 +16,10 @@ InterfaceStyle StyleFromSetting(const std::string& value) {
     if (value == "Luna")
         return InterfaceStyle::Luna;
     return InterfaceStyle::Blue;
+}
+
+InterfaceStyle ReadInterfaceStyle(SettingsStore& store) {
+    return StyleFromSetting(OpenSettingsKey(store).read(setting_names::kStyle));
 }
 
 std::string StyleSettingName(InterfaceStyle style) {

@@ -14,6 +14,8 @@ enum class InterfaceStyle { Blue, Win95, Luna };
 
 /// Exact, case-sensitive reading of the "Style" value.
 InterfaceStyle StyleFromSetting(const std::string& value);
+/// The style of the stored "Style" value; raises BriskoError when it cannot be read.
+InterfaceStyle ReadInterfaceStyle(SettingsStore& store);
 /// The value written for a style: "Blue", "Win95" or "Luna".
 std::string StyleSettingName(InterfaceStyle style);
 

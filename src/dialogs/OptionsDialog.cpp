@@ -11,6 +11,7 @@
 #include <QTabWidget>
 
 #include "UserPrompts.h"
+#include "storage/SettingNames.h"
 #include "storage/SettingsStore.h"
 #include "widgets/PictureLabel.h"
 
@@ -155,7 +156,7 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
         SetColours(choice, Qt::white, kDesignedControlBackground);
 
     RunHandler(prompts_, [&] {
-        const bool welcomeOn = OpenSettingsKey(store_).read("Willkommen") != "Nein";
+        const bool welcomeOn = OpenSettingsKey(store_).read(setting_names::kWelcome) != "Nein";
         if (welcomeOn && startPage.showWelcomePage)
             startPage.showWelcomePage();
         if (!welcomeOn && startPage.showSlotPage)
@@ -175,10 +176,10 @@ std::vector<QWidget*> OptionsDialog::choices() const {
 
 void OptionsDialog::applyStoredStyle() {
     RunHandler(prompts_, [&] {
-        const std::string style = OpenSettingsKey(store_).read("Style");
-        if (style == "Blue") {
+        const InterfaceStyle style = ReadInterfaceStyle(store_);
+        if (style == InterfaceStyle::Blue) {
             blue_->setChecked(true);
-        } else if (style == "Win95") {
+        } else if (style == InterfaceStyle::Win95) {
             QPalette p = palette();
             p.setColor(QPalette::Window, kPlainBackground);
             setPalette(p);
@@ -191,7 +192,7 @@ void OptionsDialog::applyStoredStyle() {
             for (QLabel* label : texts_)
                 SetColours(label, Qt::black);
             win95_->setChecked(true);
-        } else if (style == "Luna") {
+        } else if (style == InterfaceStyle::Luna) {
             // The pictures come first: one that fails leaves the designed look and "Blue".
             for (PictureLabel* picture : pictures_)
                 picture->setPictureFile(
@@ -230,7 +231,7 @@ void OptionsDialog::save() {
                 run.remove(kRunValueName);
         }
         SettingsKey key = OpenSettingsKey(store_);
-        key.write("Willkommen", welcome_->isChecked() ? "Ja" : "Nein");
+        key.write(setting_names::kWelcome, welcome_->isChecked() ? "Ja" : "Nein");
         key.close();
     });
     if (!saved)

@@ -114,9 +114,9 @@ TextEditorDialog::TextEditorDialog(SlotModel& model, SettingsStore& store, UserP
 
 void TextEditorDialog::applyStyle(SettingsStore& store, UserPrompts& prompts,
                                   const QString& dataDirectory) {
-    std::string style;
-    RunHandler(prompts, [&] { style = OpenSettingsKey(store).read("Style"); });
-    if (style == "Win95") {
+    InterfaceStyle style = InterfaceStyle::Blue;
+    RunHandler(prompts, [&] { style = ReadInterfaceStyle(store); });
+    if (style == InterfaceStyle::Win95) {
         SetBackground(this, kPlainBackground);
         for (QWidget* page : pages_)
             SetBackground(page, kPlainBackground);
@@ -126,7 +126,7 @@ void TextEditorDialog::applyStyle(SettingsStore& store, UserPrompts& prompts,
         for (PictureLabel* image : backgrounds_)
             image->hide();
         buttonBar_->hide();
-    } else if (style == "Luna") {
+    } else if (style == InterfaceStyle::Luna) {
         for (QLabel* text : texts_)
             SetTextColour(text, kNavy);
         SetTextColour(saveButton_, kNavy);

@@ -64,7 +64,7 @@ protected:
         return id;
     }
     bool waitVisible(const std::string& title, bool visible = true,
-                     std::chrono::milliseconds timeout = 10s) {
+                     std::chrono::milliseconds timeout = 30s) {
         return X11Session::waitUntil([&] { return visibleWindow(title).empty() != visible; },
                                      timeout);
     }

@@ -69,9 +69,10 @@ public:
 
     /// A text file's content; empty when it does not exist.
     static std::string readFile(const std::string& path);
-    /// Polls the condition until it holds or the timeout passes.
+    /// Polls the condition until it holds or the timeout passes (generous: a busy machine is slow,
+    /// and a wait that succeeds ends at once).
     static bool waitUntil(const std::function<bool()>& condition,
-                          std::chrono::milliseconds timeout = std::chrono::seconds(10));
+                          std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
 private:
     pid_t startProcess(const std::vector<std::string>& argv,
