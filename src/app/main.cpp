@@ -66,7 +66,7 @@ int main(int argc, char* argv[]) {
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     brisko::Application brisko(
-        {system, store, prompts, arguments, nullptr, nullptr, ownName.toStdString()});
+        {system, store, prompts, arguments, nullptr, nullptr, ownName.toStdString(), &system});
     brisko::SessionSignals sessionSignals;
     QObject::connect(&sessionSignals, &brisko::SessionSignals::sessionEnding, &brisko,
                      [&brisko] { brisko.endSession(); });

@@ -76,6 +76,14 @@ void LinuxSystemControl::releaseAllGrabs() {
     backend_->releaseAllKeys();
 }
 
+KeyState LinuxSystemControl::keyState(int slot) const {
+    return backend_->keyState(slot);
+}
+
+void LinuxSystemControl::describeKey(int slot, const std::string& description) {
+    backend_->describeKey(slot, description);
+}
+
 bool LinuxSystemControl::RegisterHotKey(WindowHandle, int id, unsigned modifiers,
                                         unsigned virtualKey) {
     // Only the bare keys F1..F11 are ever taken.

@@ -1,0 +1,59 @@
+// The program in a Wayland session: its keys come from the desktop's GlobalShortcuts portal,
+// whether Qt draws through Wayland itself or through XWayland.
+#include <gtest/gtest.h>
+
+#include "PortalDesktop.h"
+#include "platform/linux/IniSettingsStore.h"
+
+namespace brisko::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+class ProgramOnWayland : public ::testing::TestWithParam<bool> {};
+
+TEST_P(ProgramOnWayland, F5FromThePortalStartsTheProgramOfSlot5) {
+    const bool throughXWayland = GetParam();
+    PortalDesktop desktop;
+    X11Session& session = desktop.session();
+    const std::string socket = desktop.startWeston(throughXWayland);
+    {
+        IniSettingsStore store(session.environment().at("XDG_CONFIG_HOME"));
+        SettingsKey key = OpenSettingsKey(store);
+        for (const auto& [name, value] :
+             std::map<std::string, std::string>{{"FirstStart", "Yes"},
+                                                {"F5", "2"},
+                                                {"F5a", session.dir() + "/bin/started"},
+                                                {"F5aa", "1"}})
+            key.write(name, value);
+        key.close();
+    }
+    std::map<std::string, std::string> env = {{"WAYLAND_DISPLAY", socket}};
+    if (throughXWayland) {
+        env["QT_QPA_PLATFORM"] = "xcb";
+        env["DISPLAY"] = desktop.xwaylandDisplay();
+    } else {
+        env["QT_QPA_PLATFORM"] = "wayland";
+        env["DISPLAY"] = "";
+    }
+    const std::string out = session.dir() + "/brisko.out";
+    const pid_t program = session.spawn({BRISKO_PROGRAM}, env, out);
+
+    // Slot 5 reaches the desktop as the bare F5 named after its action; nothing else does.
+    ASSERT_TRUE(
+        X11Session::waitUntil([&] { return desktop.mock("LastBound").rfind("F5=", 0) == 0; }, 30s))
+        << X11Session::readFile(out);
+    EXPECT_EQ(desktop.mock("LastBound"), "F5=Benutzerdefiniertes Programm@F5");
+
+    desktop.mock("Activate", {"string:F4"});  // no slot: nothing happens
+    desktop.mock("Activate", {"string:F5"});
+    EXPECT_TRUE(X11Session::waitUntil([&] { return session.recorded("started").size() == 1; }))
+        << X11Session::readFile(out);
+    EXPECT_FALSE(session.hasExited(program));
+}
+
+INSTANTIATE_TEST_SUITE_P(Qt, ProgramOnWayland, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "XWayland" : "Wayland"; });
+
+}  // namespace
+}  // namespace brisko::testing
