@@ -164,7 +164,10 @@ std::intptr_t LinuxSystemControl::ShellExecuteA(WindowHandle, const std::string&
         case OpenKind::Missing:
             return kFileNotFound;
         case OpenKind::ShowDesktop:
-            return backend_->toggleShowingDesktop() ? kShellOk : kNoAssociation;
+            if (backend_->toggleShowingDesktop())
+                return kShellOk;
+            MessageBoxA("Dieser Desktop lässt Programme nicht alle Fenster minimieren.");
+            return kNoAssociation;
         case OpenKind::GoogleSearch:
             ok = searchTheWeb("Google.exe");
             break;
