@@ -51,12 +51,12 @@ int main(int argc, char* argv[]) {
         // Without its picture strips the program keeps the desktop's own look.
     }
 
+    brisko::IniSettingsStore store;
     const auto backend = brisko::desktop::ChooseBackend(std::getenv("BRISKO_BACKEND"),
                                                         std::getenv("WAYLAND_DISPLAY"),
                                                         std::getenv("XDG_SESSION_TYPE"));
-    brisko::desktop::LinuxSystemControl system(brisko::platform::MakeSessionBackend(backend),
-                                               dataDirectory.toStdString());
-    brisko::IniSettingsStore store;
+    brisko::desktop::LinuxSystemControl system(
+        brisko::platform::MakeSessionBackend(backend, &store), dataDirectory.toStdString());
     brisko::QtUserPrompts prompts;
     system.setMessageBoxHandler(
         [&prompts](const std::string& text) { prompts.ShowMessage(QString::fromStdString(text)); });

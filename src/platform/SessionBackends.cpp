@@ -7,9 +7,10 @@
 
 namespace brisko::platform {
 
-std::unique_ptr<desktop::SessionBackend> MakeSessionBackend(desktop::BackendKind kind) {
+std::unique_ptr<desktop::SessionBackend> MakeSessionBackend(desktop::BackendKind kind,
+                                                            SettingsStore* store) {
     if (kind == desktop::BackendKind::Wayland)
-        return std::make_unique<wayland::PortalBackend>(QDBusConnection::sessionBus());
+        return std::make_unique<wayland::PortalBackend>(QDBusConnection::sessionBus(), store);
     return std::make_unique<x11::X11Backend>();
 }
 

@@ -32,7 +32,8 @@ protected:
         bus_ = std::make_unique<QDBusConnection>(
             QDBusConnection::connectToBus(QString::fromStdString(desktop_->busAddress()), name));
         ASSERT_TRUE(bus_->isConnected());
-        backend_ = std::make_unique<PortalBackend>(*bus_, PortalBackend::Timing{100, 5000, 5000});
+        backend_ =
+            std::make_unique<PortalBackend>(*bus_, nullptr, PortalBackend::Timing{100, 5000, 5000});
         backend_->setPressHandler([this](int id) { pressed_.push_back(id); });
     }
     void TearDown() override {
@@ -113,6 +114,19 @@ TEST_F(PortalBackendTest, APortalRestartGetsEverythingBoundAgain) {
     EXPECT_EQ(desktop_->mock("SessionCount"), "2");
     desktop_->mock("Activate", {"string:F5"});
     EXPECT_TRUE(Spin([&] { return pressed_ == std::vector<int>{259}; }));
+}
+
+TEST_F(PortalBackendTest, SyntheticKeysAndTypedTextGoThroughTheRemoteDesktopKeyboard) {
+    start();
+    // Ctrl+C, as the copy action sends it: the keys wait for the session the first one starts.
+    backend_->sendKey(17, false);
+    backend_->sendKey('C', false);
+    backend_->sendKey(17, true);
+    backend_->sendKey('C', true);
+    EXPECT_TRUE(backend_->typeText("a\n\xc3\xa4\xe2\x82\xac"));  // a, Return, ä, €
+    const std::string expected =
+        "ffe3+ 63+ ffe3- 63- 61+ 61- ff0d+ ff0d- e4+ e4- 10020ac+ 10020ac-";
+    EXPECT_TRUE(Spin([&] { return desktop_->mock("Keys") == expected; })) << desktop_->mock("Keys");
 }
 
 TEST_F(PortalBackendTest, NoGlobalShortcutsMeansNoKeysAndSaysSo) {

@@ -29,7 +29,7 @@ PortalDesktop::PortalDesktop(bool globalShortcuts)
     std::ofstream(portalsDir_ + "/briskotest.portal")
         << "[portal]\nDBusName=" << kBackendName << "\nInterfaces="
         << (globalShortcuts ? "org.freedesktop.impl.portal.GlobalShortcuts;" : "")
-        << "org.freedesktop.impl.portal.Screenshot;\nUseIn=briskotest\n";
+        << "org.freedesktop.impl.portal.RemoteDesktop;\nUseIn=briskotest\n";
     // Should anything activate the frontend from the system's service file, it finds the
     // test backend too.
     session_->run({"dbus-send", "--bus=" + busAddress(), "--print-reply",

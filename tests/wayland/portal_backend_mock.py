@@ -33,12 +33,28 @@ def load(mock, parameters):
          'ret = (dbus.UInt32(0), {"shortcuts": self.shortcut_list(self.bound.get(str(args[1]), []))})'),
     ])
     mock.AddProperty(MAIN_IFACE, 'version', dbus.UInt32(1))
+
+    mock.keys = []
+    remote = 'org.freedesktop.impl.portal.RemoteDesktop'
+    mock.AddMethods(remote, [
+        ('CreateSession', 'oosa{sv}', 'ua{sv}',
+         'ret = (dbus.UInt32(0), dbus.Dictionary({"session_id": "rd"}, signature="sv"))'),
+        ('SelectDevices', 'oosa{sv}', 'ua{sv}',
+         'ret = (dbus.UInt32(0), dbus.Dictionary({}, signature="sv"))'),
+        ('Start', 'oossa{sv}', 'ua{sv}',
+         'ret = (dbus.UInt32(0), dbus.Dictionary({"devices": dbus.UInt32(1)}, signature="sv"))'),
+        ('NotifyKeyboardKeysym', 'oa{sv}iu', '',
+         'self.keys.append("%x%s" % (args[2], "+" if args[3] else "-"))'),
+    ])
+    mock.AddProperty(remote, 'AvailableDeviceTypes', dbus.UInt32(7))
+    mock.AddProperty(remote, 'version', dbus.UInt32(1))
     mock.AddMethods(CONTROL_IFACE, [
         ('SetTrigger', 'ss', '', 'self.triggers[args[0]] = args[1]'),
         ('SetBindResponse', 'u', '', 'self.bind_response = int(args[0])'),
         ('Activate', 's', '',
          'self.EmitSignal("org.freedesktop.impl.portal.GlobalShortcuts", "Activated", "osta{sv}", '
          '[self.sessions[-1], args[0], dbus.UInt64(0), dbus.Dictionary({}, signature="sv")])'),
+        ('Keys', '', 's', 'ret = " ".join(self.keys)'),
         ('BindCalls', '', 'u', 'ret = dbus.UInt32(self.bind_calls)'),
         ('SessionCount', '', 'u', 'ret = dbus.UInt32(len(self.sessions))'),
         ('LastBound', '', 's', 'ret = self.last_bound()'),

@@ -210,13 +210,24 @@ unsigned LinuxSystemControl::WinExec(const std::string& commandLine, int) {
 
 void LinuxSystemControl::keybd_event(std::uint8_t virtualKey, std::uint8_t, std::uint32_t flags,
                                      std::uintptr_t) {
-    backend_->sendKey(virtualKey, (flags & KEYEVENTF_KEYUP) != 0);
+    const bool keyUp = (flags & KEYEVENTF_KEYUP) != 0;
+    // An insert is the clipboard followed by Ctrl+V; where the backend types the text instead,
+    // that Ctrl+V is its cue and never reaches the focused program.
+    if (!pasteText_.empty() && (virtualKey == VK_CONTROL || virtualKey == 'V')) {
+        if (virtualKey == 'V' && keyUp)
+            pasteText_.clear();
+        return;
+    }
+    backend_->sendKey(virtualKey, keyUp);
 }
 
 void LinuxSystemControl::SetClipboardText(const std::string& text) {
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         app->clipboard()->setText(QString::fromUtf8(text));
     backend_->flush();
+    pasteText_.clear();
+    if (!text.empty() && backend_->typeText(text))
+        pasteText_ = text;
 }
 
 void LinuxSystemControl::MessageBoxA(const std::string& text) {

@@ -87,6 +87,7 @@ private:
     WindowHandle mainWindow_ = 0;
     std::function<void(int)> onHotkey_;
     std::function<void(const std::string&)> onMessage_;
+    std::string pasteText_;  // the text of an insert whose Ctrl+V the backend types instead
     std::unique_ptr<Launcher> launcher_;
     std::unique_ptr<SessionControl> session_;
     std::unique_ptr<ProcessTable> processes_;

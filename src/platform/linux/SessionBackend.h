@@ -36,6 +36,9 @@ public:
 
     /// One synthetic key-down or key-up of a Windows virtual key into the focused program.
     virtual void sendKey(std::uint8_t virtualKey, bool keyUp) = 0;
+    /// Types the text into the focused program where pasting it from the clipboard cannot work;
+    /// false when the clipboard and Ctrl+V are the way.
+    virtual bool typeText(const std::string& /*text*/) { return false; }
 
     /// Applies a show command (3 maximise; 2, 6, 7 minimise) to the first window of a started
     /// process, where the session lets a client do that.

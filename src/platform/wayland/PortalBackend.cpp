@@ -10,8 +10,10 @@
 
 #include <cstdlib>
 
+#include "PortalKeyboard.h"
 #include "PortalRequest.h"
 #include "platform/linux/DesktopSettings.h"
+#include "platform/linux/Keysyms.h"
 
 namespace brisko::wayland {
 
@@ -88,10 +90,13 @@ bool IsBareKeyTrigger(const QString& trigger, int functionKey) {
     return trigger.trimmed().compare(ShortcutId(functionKey), Qt::CaseInsensitive) == 0;
 }
 
-PortalBackend::PortalBackend(QDBusConnection bus) : PortalBackend(std::move(bus), Timing{}) {}
+PortalBackend::PortalBackend(QDBusConnection bus, SettingsStore* store)
+    : PortalBackend(std::move(bus), store, Timing{}) {}
 
-PortalBackend::PortalBackend(QDBusConnection bus, Timing timing)
-    : bus_(std::move(bus)), timing_(timing) {
+PortalBackend::PortalBackend(QDBusConnection bus, SettingsStore* store, Timing timing)
+    : bus_(std::move(bus)),
+      timing_(timing),
+      keyboard_(std::make_unique<PortalKeyboard>(bus_, store, timing.answerMs)) {
     qDBusRegisterMetaType<PortalShortcut>();
     qDBusRegisterMetaType<QList<PortalShortcut>>();
     debounce_.setSingleShot(true);
@@ -325,7 +330,15 @@ void PortalBackend::describeKey(int functionKey, const std::string& description)
     }
 }
 
-void PortalBackend::sendKey(std::uint8_t, bool) {}
+void PortalBackend::sendKey(std::uint8_t virtualKey, bool keyUp) {
+    if (const std::uint32_t keysym = desktop::VirtualKeyToKeysym(virtualKey))
+        keyboard_->send(keysym, !keyUp);
+}
+
+bool PortalBackend::typeText(const std::string& text) {
+    keyboard_->type(QString::fromStdString(text));
+    return true;
+}
 
 void PortalBackend::applyShowCommand(pid_t, int) {
     // A Wayland client cannot place another client's window; the program opens as it likes.

@@ -7,13 +7,20 @@
 #include <QVariantMap>
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include "platform/linux/SessionBackend.h"
 
 class QDBusServiceWatcher;
 
+namespace brisko {
+class SettingsStore;
+}
+
 namespace brisko::wayland {
+
+class PortalKeyboard;
 
 /// The session backend of a Wayland desktop, through the freedesktop portals.
 ///
@@ -33,8 +40,9 @@ public:
         int serviceMs = 10000;  // a probe or a call that needs no answer from the user
     };
 
-    explicit PortalBackend(QDBusConnection bus);
-    PortalBackend(QDBusConnection bus, Timing timing);
+    /// The store keeps the RemoteDesktop portal's restore token; null keeps it for the run.
+    explicit PortalBackend(QDBusConnection bus, SettingsStore* store = nullptr);
+    PortalBackend(QDBusConnection bus, SettingsStore* store, Timing timing);
     ~PortalBackend() override;
 
     /// True until the portal turned out to offer no global shortcuts.
@@ -45,7 +53,11 @@ public:
     void setPressHandler(std::function<void(int id)> handler) override;
     KeyState keyState(int functionKey) const override;
     void describeKey(int functionKey, const std::string& description) override;
+    /// Through the RemoteDesktop portal's keyboard; see PortalKeyboard.
     void sendKey(std::uint8_t virtualKey, bool keyUp) override;
+    /// A program without focus cannot hand the focused one its clipboard on Wayland: the text is
+    /// typed through the portal's keyboard instead.
+    bool typeText(const std::string& text) override;
     void applyShowCommand(pid_t pid, int showCommand) override;
     bool toggleShowingDesktop() override;
     void flush() override {}
@@ -85,6 +97,7 @@ private:
     std::map<int, std::string> describe_;  // by function key, also for keys not asked for yet
     std::map<int, KeyState> states_;       // by function key
     std::function<void(int)> onPress_;
+    std::unique_ptr<PortalKeyboard> keyboard_;
 };
 
 /// The shortcut id of a function key: "F1".."F11"; 0 for an id that is none of them.
