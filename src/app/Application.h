@@ -9,6 +9,7 @@
 #include <string>
 
 #include "hotkeys/HotkeySlot.h"
+#include "hotkeys/SystemControl.h"
 #include "storage/SlotSettings.h"
 #include "widgets/NotifyIconHost.h"
 
@@ -47,6 +48,8 @@ public:
         std::function<bool()> trayAvailable;
         /// The executable name whose processes end with the session.
         std::string ownExecutableName = "BRZ";
+        /// Where the program's pictures, language files and help lie.
+        QString dataDirectory;
         /// How the keys stand with the desktop, for the rows' marks; null shows none.
         KeyBindings* keyBindings = nullptr;
     };
@@ -113,6 +116,7 @@ private:
     std::unique_ptr<HotkeyDispatcher> dispatcher_;
     std::unique_ptr<QMenu> trayMenu_;
     TrayIcon* tray_ = nullptr;
+    WindowHandle mainWindowHandle_ = 0;  // the main window's first handle, for the engine
 
     QTimer splashTimer_;   // end of the splash, first-start notice
     QTimer firstTick_;     // style pictures, language, insert texts

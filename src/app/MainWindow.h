@@ -17,6 +17,7 @@ class QPushButton;
 namespace brisko {
 
 class ImageButton;
+class PictureLabel;
 class SettingsStore;
 class UserPrompts;
 
@@ -39,7 +40,9 @@ public:
         std::function<InterfaceStyle()> styleChoice;  // the options dialog's choice
     };
 
-    MainWindow(SlotModel& model, SettingsStore& store, UserPrompts& prompts);
+    /// The window's pictures come from the data directory (or the "Path" setting's folder).
+    MainWindow(SlotModel& model, SettingsStore& store, UserPrompts& prompts,
+               const QString& dataDirectory);
     ~MainWindow() override;
 
     void setHooks(Hooks hooks) { hooks_ = std::move(hooks); }
@@ -61,6 +64,10 @@ public:
     void tick();
     /// Makes the next tick set every control again (after texts were replaced).
     void refreshAll();
+
+    /// Lets go of the window on the screen's side (its image included) while hidden; showing
+    /// the window again creates it anew.
+    void releaseNativeWindow() { destroy(); }
 
     // Menu commands.
     void loadDistribution();
@@ -96,22 +103,27 @@ private:
     void markNavigation(QLabel* red);
     void setLabelColour(QLabel* label, const QColor& colour);
     QColor labelColour(QLabel* label) const;
+    QPixmap picture(const QString& name) const { return ShippedPicture(dataDirectory_, name); }
+    QString picturePath(const QString& name) const {
+        return ShippedPicturePath(dataDirectory_, name);
+    }
 
     SlotModel& slots_;
     SettingsStore& store_;
     UserPrompts& prompts_;
+    const QString dataDirectory_;
     Hooks hooks_;
     InterfaceStyle style_ = InterfaceStyle::Blue;
     std::function<QPoint()> cursorPos_;
 
     QWidget* central_ = nullptr;
     QWidget* welcomePage_ = nullptr;
-    QLabel* image1_ = nullptr;   // header, welcome page
-    QLabel* image9_ = nullptr;   // header, slot page
-    QLabel* image10_ = nullptr;  // bar of the plain styles
-    QLabel* image2_ = nullptr;   // welcome background
-    QLabel* image4_ = nullptr;   // slot page background
-    std::array<QLabel*, 4> bullets_{};
+    PictureLabel* image1_ = nullptr;   // header, welcome page
+    PictureLabel* image9_ = nullptr;   // header, slot page
+    PictureLabel* image10_ = nullptr;  // bar of the plain styles
+    PictureLabel* image2_ = nullptr;   // welcome background
+    PictureLabel* image4_ = nullptr;   // slot page background
+    std::array<PictureLabel*, 4> bullets_{};
     std::array<QLabel*, 4> points_{};
     QList<QLabel*> welcomeTexts_;
     QLabel* intro_ = nullptr;  // Label1

@@ -33,20 +33,18 @@ int main(int argc, char* argv[]) {
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslations);
 
-    const QString dataDirectory = QString::fromStdString(brisko::desktop::DataDirectory());
-    brisko::SetDataDirectory(dataDirectory);
-    brisko::Pictures::setImagesDirectory(dataDirectory + "/images");
+    // Worked out once here; everyone who reads data files is handed it.
+    const std::string dataDirectory = brisko::desktop::DataDirectory();
+    const QString dataFolder = QString::fromStdString(dataDirectory);
     QIcon icon;
     for (const char* name : {"brisko.png", "brisko-32.png", "brisko-16.png"}) {
-        try {
-            icon.addPixmap(brisko::Pictures::image(name));
-        } catch (const std::exception&) {
-        }
+        if (const QPixmap picture = brisko::ShippedPicture(dataFolder, name); !picture.isNull())
+            icon.addPixmap(picture);
     }
     QApplication::setWindowIcon(icon);
     try {
-        QApplication::setStyle(new brisko::BitmapStyle(brisko::BitmapStyle::Set::Luna,
-                                                       brisko::Pictures::imagesDirectory()));
+        QApplication::setStyle(
+            new brisko::BitmapStyle(brisko::BitmapStyle::Set::Luna, dataFolder + "/images"));
     } catch (const std::exception&) {
         // Without its picture strips the program keeps the desktop's own look.
     }
@@ -56,7 +54,7 @@ int main(int argc, char* argv[]) {
                                                         std::getenv("WAYLAND_DISPLAY"),
                                                         std::getenv("XDG_SESSION_TYPE"));
     brisko::desktop::LinuxSystemControl system(
-        brisko::platform::MakeSessionBackend(backend, &store), dataDirectory.toStdString());
+        brisko::platform::MakeSessionBackend(backend, &store), dataDirectory);
     brisko::QtUserPrompts prompts;
     system.setMessageBoxHandler(
         [&prompts](const std::string& text) { prompts.ShowMessage(QString::fromStdString(text)); });
@@ -65,8 +63,8 @@ int main(int argc, char* argv[]) {
     const QString ownName = QFileInfo(QApplication::applicationFilePath()).fileName();
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    brisko::Application brisko(
-        {system, store, prompts, arguments, nullptr, nullptr, ownName.toStdString(), &system});
+    brisko::Application brisko({system, store, prompts, arguments, nullptr, nullptr,
+                                ownName.toStdString(), dataFolder, &system});
     brisko::SessionSignals sessionSignals;
     QObject::connect(&sessionSignals, &brisko::SessionSignals::sessionEnding, &brisko,
                      [&brisko] { brisko.endSession(); });

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "Look.h"
+#include "widgets/PictureLabel.h"
 
 namespace brisko {
 
@@ -32,11 +33,12 @@ void ProgramDialog::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-InfoDialog::InfoDialog() : ProgramDialog("Form2", "Info", QSize(379, 288)) {
-    auto* picture = new QLabel(this);
+InfoDialog::InfoDialog(const QString& dataDirectory)
+    : ProgramDialog("Form2", "Info", QSize(379, 288)) {
+    auto* picture = new PictureLabel(this);
     picture->setObjectName("Image1");
     picture->setGeometry(0, 0, 379, 252);
-    picture->setPixmap(DesignedPicture("info.png", QSize(379, 252)));
+    picture->setDesignedPicture(ShippedPicturePath(dataDirectory, "info.png"));
     auto* version = new QLabel(QString("Version %1").arg(QStringLiteral(BRISKO_VERSION)), this);
     version->setObjectName("Label1");
     version->setGeometry(312, 224, 66, 16);

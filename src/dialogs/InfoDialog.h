@@ -25,7 +25,7 @@ private:
 class InfoDialog : public ProgramDialog {
     Q_OBJECT
 public:
-    InfoDialog();
+    explicit InfoDialog(const QString& dataDirectory);
 };
 
 /// The update window, "Brisko aktalisieren".

@@ -15,6 +15,7 @@ class QRadioButton;
 
 namespace brisko {
 
+class PictureLabel;
 class SettingsStore;
 class UserPrompts;
 
@@ -32,7 +33,8 @@ public:
 
     /// Creates the hidden dialog: picks the main window's start page from "Willkommen", checks
     /// autostart when the autostart entry exists, and applies and checks the stored style.
-    OptionsDialog(SettingsStore& store, UserPrompts& prompts, const StartPage& startPage);
+    OptionsDialog(SettingsStore& store, UserPrompts& prompts, const StartPage& startPage,
+                  const QString& dataDirectory);
 
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
 
@@ -57,6 +59,7 @@ private:
 
     SettingsStore& store_;
     UserPrompts& prompts_;
+    const QString dataDirectory_;
     QPointer<QWidget> mainWindow_;
     QCheckBox* autostart_ = nullptr;
     QCheckBox* welcome_ = nullptr;
@@ -65,8 +68,8 @@ private:
     QRadioButton* luna_ = nullptr;
     QComboBox* language_ = nullptr;
     QPushButton* save_ = nullptr;
-    std::vector<QLabel*> texts_;     // the eight explanatory texts
-    std::vector<QLabel*> pictures_;  // four tab backgrounds and the button bar
+    std::vector<QLabel*> texts_;           // the eight explanatory texts
+    std::vector<PictureLabel*> pictures_;  // four tab backgrounds and the button bar
 };
 
 }  // namespace brisko

@@ -39,7 +39,7 @@ struct Program {
         tray = host.get();
         app = std::make_unique<Application>(
             Application::Environment{system, store, prompts, arguments, std::move(host),
-                                     [withTray] { return withTray; }, "BRZ"});
+                                     [withTray] { return withTray; }, "BRZ", BRISKO_TEST_DATA_DIR});
     }
     void start() { app->start(); }
 
@@ -255,7 +255,7 @@ TEST(ApplicationTest, StoredSlotsAreRestoredRegisteredAndDispatched) {
     EXPECT_FALSE(p.app->mainWindow().welcomePageShown());
     QTest::qWait(100);
     EXPECT_EQ(p.app->model().action(10), 17);
-    EXPECT_EQ(p.app->editor().buffer(10)->toPlainText(), "erste\nzweite");
+    EXPECT_EQ(p.app->model().insertText(10), "erste\nzweite");
     EXPECT_TRUE(p.system.registered().count(259));
     EXPECT_TRUE(p.system.registered().count(264));
     EXPECT_FALSE(p.system.registered().count(255));

@@ -37,6 +37,7 @@ TEST(KeyMarks, RowsShowTheDesktopsAnswerAndANoticeComesOnce) {
                      std::make_unique<testing::FakeNotifyIconHost>(),
                      [] { return true; },
                      "BRZ",
+                     BRISKO_TEST_DATA_DIR,
                      &bindings});
     app.start();
     app.model().setAction(5, 2);

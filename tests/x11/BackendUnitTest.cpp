@@ -176,15 +176,17 @@ TEST(SessionBackendChoice, WaylandSessionsUseThePortalsUnlessForced) {
     EXPECT_EQ(ChooseBackend("bogus", "wayland-0", nullptr), BackendKind::Wayland);
 }
 
-TEST(DataDirectory, BuildTreeCopyWhenRunningFromTheBuildTree) {
+TEST(DataDirectory, InstalledLayoutFirstThenTheBuildTreeThenTheInstallPrefix) {
     TempDir dir;
-    const std::string build = dir.path() + "/build";
-    fs::create_directories(build + "/data");
-    fs::create_directories(build + "/tests");
-    EXPECT_EQ(DataDirectoryFor(build + "/tests/BRZ", build, "/usr/share/brisko"), build + "/data");
-    EXPECT_EQ(DataDirectoryFor("/usr/bin/BRZ", build, "/usr/share/brisko"), "/usr/share/brisko");
-    // A sibling whose name merely starts like the build directory is not inside it.
-    EXPECT_EQ(DataDirectoryFor(build + "-other/BRZ", build, "/x"), "/x");
+    const std::string root = dir.path() + "/scratch/usr";
+    fs::create_directories(root + "/bin/data");
+    fs::create_directories(root + "/share/brisko");
+    fs::create_directories(dir.path() + "/build/data");
+    // An unpacked installation uses its own share/ folder, never a data/ beside the binary.
+    EXPECT_EQ(DataDirectoryFor(root + "/bin/BRZ", "/usr/share/brisko"), root + "/share/brisko");
+    EXPECT_EQ(DataDirectoryFor(dir.path() + "/build/BRZ", "/x"), dir.path() + "/build/data");
+    EXPECT_EQ(DataDirectoryFor(dir.path() + "/elsewhere/BRZ", "/x"), "/x");
+    EXPECT_EQ(DataDirectoryFor("", "/x"), "/x");
 }
 
 class FakeProc {

@@ -15,7 +15,6 @@
 #include "X11Session.h"
 #include "hotkeys/HotkeyRegistration.h"
 #include "hotkeys/HotkeySlot.h"
-#include "platform/linux/DataDirectory.h"
 #include "platform/linux/LinuxSystemControl.h"
 #include "platform/x11/Keymap.h"
 #include "platform/x11/X11Backend.h"
@@ -136,8 +135,7 @@ unsigned RequestsDuring(const std::function<void()>& action) {
 class GrabTable : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(system.hotkeysAvailable()); }
-    brisko::desktop::LinuxSystemControl system{std::make_unique<brisko::x11::X11Backend>(),
-                                               brisko::desktop::DataDirectory()};
+    brisko::desktop::LinuxSystemControl system{std::make_unique<brisko::x11::X11Backend>(), ""};
     Client other;
 };
 

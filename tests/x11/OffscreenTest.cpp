@@ -4,7 +4,6 @@
 #include <QApplication>
 
 #include "hotkeys/SystemCommands.h"
-#include "platform/linux/DataDirectory.h"
 #include "platform/linux/LinuxSystemControl.h"
 #include "platform/x11/X11Backend.h"
 
@@ -12,7 +11,7 @@ namespace {
 
 TEST(Offscreen, HotkeysUnavailableButTheRestAnswers) {
     brisko::desktop::LinuxSystemControl system{std::make_unique<brisko::x11::X11Backend>(),
-                                               brisko::desktop::DataDirectory()};
+                                               "/opt/brisko-data"};
     EXPECT_FALSE(system.hotkeysAvailable());
     EXPECT_FALSE(system.RegisterHotKey(1, 259, 0, 116));
     EXPECT_FALSE(system.UnregisterHotKey(1, 259));
@@ -22,7 +21,7 @@ TEST(Offscreen, HotkeysUnavailableButTheRestAnswers) {
     // No Windows version: the engine names it "Unknown" and powers off on shutdown.
     EXPECT_EQ(brisko::SystemVersionName(system), "Unknown");
     const std::string dir = brisko::WindowsDirectory(system);
-    EXPECT_EQ(dir, brisko::desktop::DataDirectory());
+    EXPECT_EQ(dir, "/opt/brisko-data");
     char tiny[2] = {'x', 'y'};
     EXPECT_EQ(system.GetWindowsDirectoryA(tiny, sizeof tiny), dir.size() + 1);
 
@@ -33,8 +32,7 @@ TEST(Offscreen, HotkeysUnavailableButTheRestAnswers) {
 }
 
 TEST(Offscreen, OnlyTheBareFunctionKeysCouldEverBeTaken) {
-    brisko::desktop::LinuxSystemControl system{std::make_unique<brisko::x11::X11Backend>(),
-                                               brisko::desktop::DataDirectory()};
+    brisko::desktop::LinuxSystemControl system{std::make_unique<brisko::x11::X11Backend>(), ""};
     EXPECT_FALSE(system.RegisterHotKey(1, 266, 0, 123));  // F12
     EXPECT_FALSE(system.RegisterHotKey(1, 255, 4, 112));  // Shift+F1
 }

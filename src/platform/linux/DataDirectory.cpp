@@ -1,6 +1,5 @@
 #include "DataDirectory.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -8,16 +7,14 @@ namespace brisko::desktop {
 
 namespace fs = std::filesystem;
 
-std::string DataDirectoryFor(const std::string& executable, const std::string& buildDir,
-                             const std::string& installDir) {
+std::string DataDirectoryFor(const std::string& executable, const std::string& installDir) {
+    if (executable.empty())
+        return installDir;
     std::error_code error;
-    const fs::path exe = fs::weakly_canonical(executable, error);
-    const fs::path build = fs::weakly_canonical(buildDir, error);
-    if (!exe.empty() && !build.empty()) {
-        const auto [buildEnd, exeAt] =
-            std::mismatch(build.begin(), build.end(), exe.begin(), exe.end());
-        if (buildEnd == build.end() && fs::is_directory(build / "data", error))
-            return (build / "data").string();
+    const fs::path folder = fs::path(executable).parent_path();
+    for (const fs::path& candidate : {folder.parent_path() / "share" / "brisko", folder / "data"}) {
+        if (fs::is_directory(candidate, error))
+            return fs::weakly_canonical(candidate, error).string();
     }
     return installDir;
 }
@@ -25,8 +22,7 @@ std::string DataDirectoryFor(const std::string& executable, const std::string& b
 std::string DataDirectory() {
     std::error_code error;
     const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-    return DataDirectoryFor(error ? std::string() : exe.string(), BRISKO_BUILD_DIR,
-                            BRISKO_DATA_INSTALL_DIR);
+    return DataDirectoryFor(error ? std::string() : exe.string(), BRISKO_DATA_INSTALL_DIR);
 }
 
 }  // namespace brisko::desktop

@@ -4,6 +4,8 @@
 #include <QInputDialog>
 #include <QUrl>
 
+#include "hotkeys/ActionNames.h"
+
 namespace brisko::desktop {
 
 std::string SearchUrl(SearchService service, const std::string& term) {
@@ -14,9 +16,9 @@ std::string SearchUrl(SearchService service, const std::string& term) {
 }
 
 std::optional<SearchService> SearchServiceForFile(const std::string& fileName) {
-    if (fileName == "Google.exe")
+    if (fileName == action_names::kGoogleSearch)
         return SearchService::Google;
-    if (fileName == "EBay.exe")
+    if (fileName == action_names::kEbaySearch)
         return SearchService::Ebay;
     return std::nullopt;
 }

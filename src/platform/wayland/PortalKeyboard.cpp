@@ -5,6 +5,7 @@
 #include <QDBusPendingCallWatcher>
 
 #include "PortalRequest.h"
+#include "storage/SettingNames.h"
 #include "storage/SettingsStore.h"
 
 namespace brisko::wayland {
@@ -102,9 +103,9 @@ void PortalKeyboard::selectDevices() {
     if (store_) {
         try {
             SettingsKey key = OpenSettingsKey(*store_);
-            if (key.exists(kPortalRestoreTokenValue))
-                options.insert("restore_token",
-                               QString::fromStdString(key.read(kPortalRestoreTokenValue)));
+            if (key.exists(setting_names::kPortalRestoreToken))
+                options.insert("restore_token", QString::fromStdString(
+                                                    key.read(setting_names::kPortalRestoreToken)));
         } catch (const std::exception&) {
             // Without the token the desktop simply asks again.
         }
@@ -130,7 +131,8 @@ void PortalKeyboard::startSession() {
                             if (store_ && !token.isEmpty()) {
                                 try {
                                     SettingsKey key = OpenSettingsKey(*store_);
-                                    key.write(kPortalRestoreTokenValue, token.toStdString());
+                                    key.write(setting_names::kPortalRestoreToken,
+                                              token.toStdString());
                                 } catch (const std::exception&) {
                                     // A settings file that cannot be written costs one more
                                     // question next run.

@@ -15,9 +15,6 @@ class SettingsStore;
 
 namespace brisko::wayland {
 
-/// The settings value that keeps the RemoteDesktop portal's restore token between runs.
-inline constexpr const char* kPortalRestoreTokenValue = "PortalRestoreToken";
-
 /// Synthetic keys through the RemoteDesktop portal's keyboard. The session starts at the first
 /// key (the desktop may ask the user once; with the restore token kept in the settings it does
 /// not ask again); keys wait for it and are dropped when the desktop declines or does not
