@@ -19,18 +19,15 @@
 #include <thread>
 #include <vector>
 
+#include "Stamps.h"
 #include "X11Session.h"
 
 using brisko::testing::X11Session;
 using namespace std::chrono_literals;
+using brisko::bench::NowNs;
+using brisko::bench::ReadStamp;
 
 namespace {
-
-long long NowNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
 
 class Presser {
 public:
@@ -56,22 +53,6 @@ private:
     xcb_connection_t* connection_ = nullptr;
     xcb_keycode_t keycode_ = 0;
 };
-
-// The start moment that the target wrote, or -1 after the timeout.
-long long ReadStamp(int fifo, int timeoutMs) {
-    std::string line;
-    pollfd p{fifo, POLLIN, 0};
-    while (line.find('\n') == std::string::npos) {
-        if (poll(&p, 1, timeoutMs) <= 0)
-            return -1;
-        char buffer[64];
-        const ssize_t n = read(fifo, buffer, sizeof buffer);
-        if (n <= 0)
-            return -1;
-        line.append(buffer, static_cast<std::size_t>(n));
-    }
-    return std::atoll(line.c_str());
-}
 
 void Drain(int fifo) {
     while (ReadStamp(fifo, 50) >= 0) {

@@ -97,6 +97,10 @@ SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& 
     QFont bold = keyLabel_->font();
     bold.setBold(true);
     keyLabel_->setFont(bold);
+    keyMark_ = new QLabel(page);
+    keyMark_->setObjectName(QString("KeyMark%1").arg(n));
+    keyMark_->setGeometry(0, y + 3, 8, 16);
+    keyMark_->hide();
 
     actionList_ = new QComboBox(page);
     actionList_->setObjectName(QString("ComboBox%1").arg(n));
@@ -188,6 +192,51 @@ SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& 
         modeItems_[k] = item;
     }
     modeItems_[0]->setChecked(true);
+}
+
+void SlotRow::setKeyState(const KeyState& state) {
+    if (state.mark == shownKeyState_.mark && state.trigger == shownKeyState_.trigger)
+        return;
+    shownKeyState_ = state;
+    const QString key = QString("F%1").arg(slot_);
+    QString colour = "#c0392b";
+    QString why;
+    switch (state.mark) {
+        case KeyMark::None:
+            break;
+        case KeyMark::Held:
+            colour = "#2e8b57";
+            why = QString::fromUtf8("%1 ist für Brisko vergeben.").arg(key);
+            break;
+        case KeyMark::OtherTrigger:
+            colour = "#d68910";
+            why = QString::fromUtf8("Der Desktop hat diese Aktion auf %1 gelegt statt auf %2.")
+                      .arg(QString::fromStdString(state.trigger), key);
+            break;
+        case KeyMark::TakenElsewhere:
+            why = QString::fromUtf8(
+                      "Ein anderes Programm belegt %1. Brisko übernimmt die Taste, sobald sie "
+                      "frei wird.")
+                      .arg(key);
+            break;
+        case KeyMark::NoTrigger:
+            why = QString::fromUtf8(
+                "Der Desktop hat dieser Aktion keine Taste gegeben; in seinen "
+                "Einstellungen der Tastenkürzel lässt sich eine festlegen.");
+            break;
+        case KeyMark::Refused:
+            why = QString::fromUtf8("Der Desktop hat %1 nicht an Brisko vergeben.").arg(key);
+            break;
+        case KeyMark::NoService:
+            why = QString::fromUtf8(
+                "Dieser Desktop bietet Programmen keine globalen Tastenkürzel an.");
+            break;
+    }
+    keyMark_->setText(why.isEmpty() ? QString() : QString::fromUtf8("\u25CF"));
+    keyMark_->setStyleSheet(QString("color: %1; font-size: 7pt;").arg(colour));
+    keyMark_->setToolTip(why);
+    keyLabel_->setToolTip(why);
+    keyMark_->setVisible(!why.isEmpty());
 }
 
 void SlotRow::setTextButtonCaption(const QString& caption) {

@@ -14,6 +14,8 @@ class QLineEdit;
 class QMenu;
 class QWidget;
 
+#include "hotkeys/KeyBindings.h"
+
 namespace brisko {
 
 class ImageButton;
@@ -44,6 +46,11 @@ public:
     /// Paints the text button's caption (it follows the language's hint for the button).
     void setTextButtonCaption(const QString& caption);
 
+    /// The mark beside the key: held, held under another trigger, or not held, with the reason
+    /// in its tooltip. Touches the controls only when the state differs from the shown one.
+    void setKeyState(const KeyState& state);
+    QLabel* keyMark() const { return keyMark_; }
+
     /// Makes the next sync set the web-address hint again, whatever it holds now.
     void forgetHint() { hintShown_ = false; }
 
@@ -72,6 +79,8 @@ private:
     SlotModel& slots_;
     QPixmap textIcon_;
     QLabel* keyLabel_;
+    QLabel* keyMark_;
+    KeyState shownKeyState_;
     QComboBox* actionList_;
     QLineEdit* pathField_;
     QLineEdit* showModeField_;

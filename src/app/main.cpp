@@ -50,12 +50,12 @@ int main(int argc, char* argv[]) {
         // Without its picture strips the program keeps the desktop's own look.
     }
 
+    brisko::IniSettingsStore store;
     const auto backend = brisko::desktop::ChooseBackend(std::getenv("BRISKO_BACKEND"),
                                                         std::getenv("WAYLAND_DISPLAY"),
                                                         std::getenv("XDG_SESSION_TYPE"));
-    brisko::desktop::LinuxSystemControl system(brisko::platform::MakeSessionBackend(backend),
-                                               dataDirectory);
-    brisko::IniSettingsStore store;
+    brisko::desktop::LinuxSystemControl system(
+        brisko::platform::MakeSessionBackend(backend, &store), dataDirectory);
     brisko::QtUserPrompts prompts;
     system.setPrompts(&prompts);
 
@@ -63,8 +63,8 @@ int main(int argc, char* argv[]) {
     const QString ownName = QFileInfo(QApplication::applicationFilePath()).fileName();
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    brisko::Application brisko(
-        {system, store, prompts, arguments, nullptr, nullptr, ownName.toStdString(), dataFolder});
+    brisko::Application brisko({system, store, prompts, arguments, nullptr, nullptr,
+                                ownName.toStdString(), dataFolder, &system});
     brisko::SessionSignals sessionSignals;
     QObject::connect(&sessionSignals, &brisko::SessionSignals::sessionEnding, &brisko,
                      [&brisko] { brisko.endSession(); });

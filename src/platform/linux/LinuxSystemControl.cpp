@@ -76,6 +76,14 @@ void LinuxSystemControl::releaseAllGrabs() {
     backend_->releaseAllKeys();
 }
 
+KeyState LinuxSystemControl::keyState(int slot) const {
+    return backend_->keyState(slot);
+}
+
+void LinuxSystemControl::describeKey(int slot, const std::string& description) {
+    backend_->describeKey(slot, description);
+}
+
 bool LinuxSystemControl::RegisterHotKey(WindowHandle, int id, unsigned modifiers,
                                         unsigned virtualKey) {
     // Only the bare keys F1..F11 are ever taken.
@@ -171,7 +179,10 @@ std::intptr_t LinuxSystemControl::ShellExecuteA(WindowHandle, const std::string&
         case OpenKind::Missing:
             return kFileNotFound;
         case OpenKind::ShowDesktop:
-            return backend_->toggleShowingDesktop() ? kShellOk : kNoAssociation;
+            if (backend_->toggleShowingDesktop())
+                return kShellOk;
+            MessageBoxA("Dieser Desktop lässt Programme nicht alle Fenster minimieren.");
+            return kNoAssociation;
         case OpenKind::GoogleSearch:
             ok = searchTheWeb(action_names::kGoogleSearch);
             break;
@@ -217,13 +228,24 @@ unsigned LinuxSystemControl::WinExec(const std::string& commandLine, int) {
 
 void LinuxSystemControl::keybd_event(std::uint8_t virtualKey, std::uint8_t, std::uint32_t flags,
                                      std::uintptr_t) {
-    backend_->sendKey(virtualKey, (flags & KEYEVENTF_KEYUP) != 0);
+    const bool keyUp = (flags & KEYEVENTF_KEYUP) != 0;
+    // An insert is the clipboard followed by Ctrl+V; where the backend types the text instead,
+    // that Ctrl+V is its cue and never reaches the focused program.
+    if (!pasteText_.empty() && (virtualKey == VK_CONTROL || virtualKey == 'V')) {
+        if (virtualKey == 'V' && keyUp)
+            pasteText_.clear();
+        return;
+    }
+    backend_->sendKey(virtualKey, keyUp);
 }
 
 void LinuxSystemControl::SetClipboardText(const std::string& text) {
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         app->clipboard()->setText(QString::fromUtf8(text));
     backend_->flush();
+    pasteText_.clear();
+    if (!text.empty() && backend_->typeText(text))
+        pasteText_ = text;
 }
 
 void LinuxSystemControl::MessageBoxA(const std::string& text) {
