@@ -58,7 +58,6 @@ Application::Application(Environment environment) : env_(std::move(environment))
 
 Application::~Application() {
     tickTimer_.stop();
-    delete tray_;
 }
 
 void Application::start() {
@@ -117,7 +116,9 @@ void Application::start() {
     quitItem->setObjectName("Briskobeenden1");
     connect(showItem, &QAction::triggered, this, [this] { showFromTray(); });
     connect(quitItem, &QAction::triggered, this, [this] { mainWindow_->close(); });
-    tray_ = env_.trayHost ? new TrayIcon(nullptr, std::move(env_.trayHost)) : new TrayIcon(nullptr);
+    // The icon belongs to the window it hides and goes with it.
+    tray_ = env_.trayHost ? new TrayIcon(mainWindow_.get(), std::move(env_.trayHost))
+                          : new TrayIcon(mainWindow_.get());
     tray_->beginLoad();
     tray_->setHint("Brisko");
     tray_->setShowHint(true);
@@ -152,7 +153,7 @@ void Application::createMainWindow() {
     // The window stays unmapped (not merely off-screen) until the splash ends: window
     // managers pull windows placed outside the screen back into view.
     mainWindowHandle_ = mainWindow_->winId();
-    systemVersionName_ = SystemVersionName(env_.system);
+    const std::string systemVersionName = SystemVersionName(env_.system);
     RunHandler(env_.prompts, [this] {
         stored_ = ReadSlotSettings(env_.store, slots_);
         storedRead_ = true;
@@ -162,7 +163,7 @@ void Application::createMainWindow() {
     });
     mainWindow_->applyInterfaceStyle();
     dispatcher_ = std::make_unique<HotkeyDispatcher>(
-        env_.system, slots_, mainWindowHandle_, systemVersionName_,
+        env_.system, slots_, mainWindowHandle_, systemVersionName,
         [this] { RunHandler(env_.prompts, [this] { SaveSlotSettings(env_.store, slots_); }); });
     dispatcher_->setOwnExecutableName(env_.ownExecutableName);
     // The "-autostart" switch and the full restore, 2600 ms after the main window's creation.

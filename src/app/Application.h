@@ -100,7 +100,6 @@ private:
     Environment env_;
     SlotModel slots_;
     StoredSlotSettings stored_;
-    std::string systemVersionName_;
     std::unique_ptr<SplashWindow> splash_;
     std::unique_ptr<MainWindow> mainWindow_;
     std::unique_ptr<InfoDialog> info_;
@@ -109,7 +108,7 @@ private:
     std::unique_ptr<UpdateDialog> update_;
     std::unique_ptr<HotkeyDispatcher> dispatcher_;
     std::unique_ptr<QMenu> trayMenu_;
-    TrayIcon* tray_ = nullptr;
+    TrayIcon* tray_ = nullptr;           // owned by the main window
     WindowHandle mainWindowHandle_ = 0;  // the main window's first handle, for the engine
 
     QTimer splashTimer_;   // end of the splash, first-start notice

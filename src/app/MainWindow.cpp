@@ -524,9 +524,9 @@ void MainWindow::tick() {
     if (!dirty_ && slots_.revision() == seenRevision_)
         return;
     dirty_ = false;
+    EmptyUnusedInsertTexts(slots_);
     for (auto& row : rows_)
         row->sync();
-    // The rows may have emptied insert texts; that is their last change for this state.
     seenRevision_ = slots_.revision();
 
     const bool welcome = welcomePageShown();

@@ -197,8 +197,11 @@ void SlotRow::setTextButtonCaption(const QString& caption) {
 }
 
 void SlotRow::chooseShowMode(const char* mode) {
-    if (slots_.showMode(slot_) != mode)
-        slots_.setShowMode(slot_, mode);
+    slots_.setShowMode(slot_, mode);
+    showShowMode(mode);
+}
+
+void SlotRow::showShowMode(const char* mode) {
     const int index = std::string(mode) == ShowMode::Normal      ? 0
                       : std::string(mode) == ShowMode::Maximized ? 1
                                                                  : 2;
@@ -267,15 +270,13 @@ void SlotRow::sync() {
     Place(web_, kButtonX, y_);
     SetVisible(text_, insertText);
     Place(text_, kButtonX, y_);
-    if (!insertText && !s.insertText.empty())
-        slots_.setInsertText(slot_, std::string());
 
     // Check marks follow the show mode; an unknown text leaves field and marks alone.
     const std::string& mode = slots_.slot(slot_).showMode;
     if (mode == ShowMode::Normal || mode == ShowMode::Maximized || mode == ShowMode::Minimized)
-        chooseShowMode(mode == ShowMode::Normal      ? ShowMode::Normal
-                       : mode == ShowMode::Maximized ? ShowMode::Maximized
-                                                     : ShowMode::Minimized);
+        showShowMode(mode == ShowMode::Normal      ? ShowMode::Normal
+                     : mode == ShowMode::Maximized ? ShowMode::Maximized
+                                                   : ShowMode::Minimized);
     else if (showModeField_->text().toStdString() != mode)
         showModeField_->setText(QString::fromStdString(mode));
 

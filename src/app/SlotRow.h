@@ -21,7 +21,7 @@ class SlotModel;
 
 /// One row of the slot page: key label, action list, program path, the browse, web-address,
 /// open-mode and text buttons, the hidden show-mode field and the open-mode menu. The row
-/// writes the model on user edits; sync() brings the controls in line with the model and
+/// writes the model on user edits only; sync() brings the controls in line with the model and
 /// touches a control only when its value differs.
 class SlotRow : public QObject {
     Q_OBJECT
@@ -60,7 +60,10 @@ public:
     QAction* modeItem(int index) const { return modeItems_[index]; }
 
 private:
+    /// The user's choice in the open-mode menu: the model, then the marks and the field.
     void chooseShowMode(const char* mode);
+    /// Check marks and show-mode field for a mode.
+    void showShowMode(const char* mode);
     /// A path that names a desktop entry shows the application's name and icon as its hint.
     void showApplicationHint(const std::string& path);
 

@@ -57,8 +57,7 @@ int main(int argc, char* argv[]) {
                                                dataDirectory);
     brisko::IniSettingsStore store;
     brisko::QtUserPrompts prompts;
-    system.setMessageBoxHandler(
-        [&prompts](const std::string& text) { prompts.ShowMessage(QString::fromStdString(text)); });
+    system.setPrompts(&prompts);
 
     // The session end ends every process of this executable's name ("BRZ" when installed).
     const QString ownName = QFileInfo(QApplication::applicationFilePath()).fileName();

@@ -57,6 +57,12 @@ void SlotModel::deleteAll() {
     }
 }
 
+void EmptyUnusedInsertTexts(SlotModel& slots) {
+    for (int n = 1; n <= kSlotCount; ++n)
+        if (slots.action(n) != static_cast<int>(ActionKind::InsertText))
+            slots.setInsertText(n, {});
+}
+
 void SlotModel::changed(int slot) {
     ++revision_;
     ++slotRevisions_[index(slot)];

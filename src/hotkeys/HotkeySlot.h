@@ -130,4 +130,8 @@ private:
     unsigned long long revision_ = 0;
 };
 
+/// The row layout's rule for the texts: a slot whose action is not InsertText keeps no insert
+/// text.
+void EmptyUnusedInsertTexts(SlotModel& slots);
+
 }  // namespace brisko

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "FakeSystemControl.h"
+#include "hotkeys/HotkeyDispatcher.h"
 #include "platform/linux/DataDirectory.h"
 #include "platform/linux/DesktopSettings.h"
 #include "platform/linux/LinuxSystemControl.h"
@@ -249,6 +251,72 @@ TEST(ProcessTable, KillsTheUsersOwnChild) {
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
     EXPECT_TRUE(table.close(handle));
+}
+
+// Every action of the catalogue, as the engine asks for it, lands on something the Linux
+// backend recognises: a file, applet or command line renamed on one side only breaks this.
+TEST(ActionCatalogue, EveryActionReachesTheLinuxMapping) {
+    struct Recorder : brisko::testing::FakeSystemControl {
+        std::vector<std::pair<std::string, std::string>> opens;  // verb, file
+        std::vector<std::string> commandLines;
+        std::intptr_t ShellExecuteA(brisko::WindowHandle window, const std::string& verb,
+                                    const std::string& file, const std::string& parameters,
+                                    const std::string& directory, int show) override {
+            opens.emplace_back(verb, file);
+            return FakeSystemControl::ShellExecuteA(window, verb, file, parameters, directory,
+                                                    show);
+        }
+        unsigned WinExec(const std::string& commandLine, int show) override {
+            commandLines.push_back(commandLine);
+            return FakeSystemControl::WinExec(commandLine, show);
+        }
+    };
+    const std::string data = "/usr/share/brisko";
+    const auto installed = [](const std::string&) { return true; };
+    using brisko::ActionKind;
+    for (int action = 1; action < brisko::kActionCount; ++action) {
+        Recorder system;
+        system.windowsDirectory = data;
+        brisko::SlotModel model;
+        model.setAction(1, action);
+        model.setProgramPath(1, "/bin/true");
+        model.setWebAddress(1, "www.example.org");
+        brisko::HotkeyDispatcher(system, model, 1, "Unknown", [] {
+        }).OnHotkeyMessage(brisko::SlotHotkeyId(1));
+        const auto kind = static_cast<ActionKind>(action);
+        const std::string caption = brisko::kActionCaptions[action];
+        for (const auto& [verb, file] : system.opens) {
+            const OpenKind expected = kind == ActionKind::MinimizeAll    ? OpenKind::ShowDesktop
+                                      : kind == ActionKind::GoogleSearch ? OpenKind::GoogleSearch
+                                      : kind == ActionKind::EbaySearch   ? OpenKind::EbaySearch
+                                      : kind == ActionKind::ControlPanel ? OpenKind::ControlPanel
+                                      : kind == ActionKind::WebPage      ? OpenKind::Address
+                                                                         : OpenKind::Program;
+            if (verb == "find") {
+                EXPECT_EQ(kind, ActionKind::SearchDialog) << caption;
+                continue;
+            }
+            EXPECT_EQ(ClassifyOpen(NativePath(file), data), expected) << caption;
+            if (expected == OpenKind::GoogleSearch || expected == OpenKind::EbaySearch) {
+                EXPECT_TRUE(SearchServiceForFile(fs::path(NativePath(file)).filename())) << caption;
+            }
+            if (expected == OpenKind::ControlPanel) {
+                EXPECT_TRUE(SettingsCommand(file, Desktop::Other, installed)) << caption;
+            }
+        }
+        for (const std::string& commandLine : system.commandLines) {
+            const auto applet = AppletOfCommandLine(commandLine);
+            ASSERT_TRUE(applet) << caption << ": " << commandLine;
+            for (Desktop desktop : {Desktop::Gnome, Desktop::Kde, Desktop::Xfce, Desktop::Other})
+                EXPECT_TRUE(SettingsCommand(*applet, desktop, installed)) << caption;
+        }
+        const bool named = !system.opens.empty() || !system.commandLines.empty();
+        const bool needsName = kind != ActionKind::StartMenu && kind != ActionKind::Shutdown &&
+                               kind != ActionKind::Restart && kind != ActionKind::LogOff &&
+                               kind != ActionKind::InsertText && kind != ActionKind::Copy &&
+                               kind != ActionKind::Paste && kind != ActionKind::CloseProgram;
+        EXPECT_EQ(named, needsName) << caption;
+    }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "X11Session.h"
+#include "dialogs/QtUserPrompts.h"
 #include "hotkeys/BriskoError.h"
 #include "hotkeys/HotkeyDispatcher.h"
 #include "hotkeys/HotkeyRegistration.h"
@@ -74,8 +75,15 @@ int main(int argc, char** argv) {
     }
     constexpr brisko::WindowHandle kMainWindow = 1;
     system.setMainWindow(kMainWindow);
-    system.setMessageBoxHandler(
-        [&](const std::string& text) { brisko::testing::AppendLine(log, "message: " + text); });
+    // Messages go to the log; the search prompt is the program's own input box.
+    struct Prompts : brisko::QtUserPrompts {
+        std::string log;
+        void ShowMessage(const QString& text) override {
+            brisko::testing::AppendLine(log, "message: " + text.toStdString());
+        }
+    } prompts;
+    prompts.log = log;
+    system.setPrompts(&prompts);
     brisko::HotkeyDispatcher dispatcher(system, model, kMainWindow,
                                         brisko::SystemVersionName(system),
                                         [&] { brisko::testing::AppendLine(log, "saved"); });

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "FakeUserPrompts.h"
 #include "hotkeys/SystemCommands.h"
 #include "platform/linux/LinuxSystemControl.h"
 #include "platform/x11/X11Backend.h"
@@ -25,10 +26,13 @@ TEST(Offscreen, HotkeysUnavailableButTheRestAnswers) {
     char tiny[2] = {'x', 'y'};
     EXPECT_EQ(system.GetWindowsDirectoryA(tiny, sizeof tiny), dir.size() + 1);
 
-    std::string shown;
-    system.setMessageBoxHandler([&](const std::string& text) { shown = text; });
+    // Messages and questions go to the program's prompts; none of the platform's own.
+    system.MessageBoxA("without prompts");
+    EXPECT_EQ(system.ShellExecuteA(1, "open", dir + "/Google.exe", "", "", 5), 31);
+    brisko::testing::FakeUserPrompts prompts;
+    system.setPrompts(&prompts);
     system.MessageBoxA("Hallo");
-    EXPECT_EQ(shown, "Hallo");
+    EXPECT_EQ(prompts.log, QStringList{"Message: Hallo"});
 }
 
 TEST(Offscreen, OnlyTheBareFunctionKeysCouldEverBeTaken) {

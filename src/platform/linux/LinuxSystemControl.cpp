@@ -7,11 +7,11 @@
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QGuiApplication>
-#include <QMessageBox>
 
 #include <cstdlib>
 #include <cstring>
 
+#include "BusCall.h"
 #include "DesktopEntry.h"
 #include "DesktopSettings.h"
 #include "Launcher.h"
@@ -20,10 +20,13 @@
 #include "SessionBackend.h"
 #include "SessionControl.h"
 #include "ShellOpen.h"
+#include "dialogs/UserPrompts.h"
+#include "hotkeys/ActionNames.h"
 
 namespace brisko::desktop {
 
 namespace {
+constexpr int kShellCallMs = 2000;  // the desktop shell's answer to opening its menu
 constexpr std::intptr_t kShellOk = 42;
 constexpr std::intptr_t kFileNotFound = 2;
 constexpr std::intptr_t kNoAssociation = 31;
@@ -63,10 +66,6 @@ bool LinuxSystemControl::hotkeysAvailable() const {
 
 void LinuxSystemControl::setHotkeyHandler(std::function<void(int id)> handler) {
     onHotkey_ = std::move(handler);
-}
-
-void LinuxSystemControl::setMessageBoxHandler(std::function<void(const std::string&)> handler) {
-    onMessage_ = std::move(handler);
 }
 
 void LinuxSystemControl::setMainWindow(WindowHandle window) {
@@ -133,14 +132,14 @@ bool LinuxSystemControl::openApplicationMenu() {
     if (desktop == Desktop::Kde && bus.isConnected()) {
         auto call = QDBusMessage::createMethodCall("org.kde.plasmashell", "/PlasmaShell",
                                                    "org.kde.PlasmaShell", "activateLauncherMenu");
-        return bus.call(call, QDBus::Block, 2000).type() == QDBusMessage::ReplyMessage;
+        return CallWithoutBlocking(bus, call, kShellCallMs).type() == QDBusMessage::ReplyMessage;
     }
     if (desktop == Desktop::Gnome && bus.isConnected()) {
         auto call = QDBusMessage::createMethodCall("org.gnome.Shell", "/org/gnome/Shell",
                                                    "org.freedesktop.DBus.Properties", "Set");
         call << QString("org.gnome.Shell") << QString("OverviewActive")
              << QVariant::fromValue(QDBusVariant(true));
-        return bus.call(call, QDBus::Block, 2000).type() == QDBusMessage::ReplyMessage;
+        return CallWithoutBlocking(bus, call, kShellCallMs).type() == QDBusMessage::ReplyMessage;
     }
     auto command = ApplicationMenuCommand(desktop, OnPath);
     return command && launcher_->start(*command) > 0;
@@ -150,8 +149,12 @@ bool LinuxSystemControl::searchTheWeb(const std::string& fileName) {
     const auto service = SearchServiceForFile(fileName);
     if (!service)
         return false;
-    const auto term = AskSearchTerm(*service);
-    return term && launcher_->openWithDesktop(SearchUrl(*service, *term));
+    if (!prompts_)
+        return false;
+    const auto answer = prompts_->InputText(QString::fromUtf8(SearchPromptTitle(*service)),
+                                            QString::fromUtf8(kSearchPrompt), QString());
+    const std::string term = answer ? answer->trimmed().toStdString() : std::string();
+    return !term.empty() && launcher_->openWithDesktop(SearchUrl(*service, term));
 }
 
 std::intptr_t LinuxSystemControl::ShellExecuteA(WindowHandle, const std::string& verb,
@@ -175,13 +178,13 @@ std::intptr_t LinuxSystemControl::ShellExecuteA(WindowHandle, const std::string&
         case OpenKind::ShowDesktop:
             return backend_->toggleShowingDesktop() ? kShellOk : kNoAssociation;
         case OpenKind::GoogleSearch:
-            ok = searchTheWeb("Google.exe");
+            ok = searchTheWeb(action_names::kGoogleSearch);
             break;
         case OpenKind::EbaySearch:
-            ok = searchTheWeb("EBay.exe");
+            ok = searchTheWeb(action_names::kEbaySearch);
             break;
         case OpenKind::ControlPanel:
-            ok = openSettings("control.exe");
+            ok = openSettings(action_names::kControlPanel);
             break;
         case OpenKind::Address:
             ok = launcher_->openWithDesktop(AddressForOpener(native));
@@ -229,12 +232,8 @@ void LinuxSystemControl::SetClipboardText(const std::string& text) {
 }
 
 void LinuxSystemControl::MessageBoxA(const std::string& text) {
-    if (onMessage_) {
-        onMessage_(text);
-        return;
-    }
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-        QMessageBox::information(nullptr, "Brisko", QString::fromUtf8(text));
+    if (prompts_)
+        prompts_->ShowMessage(QString::fromUtf8(text));
 }
 
 bool LinuxSystemControl::ExitWindowsEx(unsigned flags, unsigned) {

@@ -6,6 +6,10 @@
 
 #include "hotkeys/SystemControl.h"
 
+namespace brisko {
+class UserPrompts;
+}
+
 namespace brisko::desktop {
 
 class Launcher;
@@ -31,8 +35,10 @@ public:
     bool hotkeysAvailable() const;
     /// Called with the hotkey id (254 + n) for every press of a registered key.
     void setHotkeyHandler(std::function<void(int id)> handler);
-    /// Shows MessageBoxA's text; without one a plain Qt message box titled "Brisko" is shown.
-    void setMessageBoxHandler(std::function<void(const std::string&)> handler);
+    /// The program's prompts, which show MessageBoxA's text and ask for search terms. The
+    /// platform layer opens no windows of its own: without prompts a message is not shown and
+    /// a search is not started.
+    void setPrompts(UserPrompts* prompts) { prompts_ = prompts; }
     /// The main window's handle (any non-zero value); hotkeys are registered for it.
     void setMainWindow(WindowHandle window);
     /// Releases every key; called when the main window is destroyed.
@@ -83,7 +89,7 @@ private:
     std::string dataDirectory_;
     WindowHandle mainWindow_ = 0;
     std::function<void(int)> onHotkey_;
-    std::function<void(const std::string&)> onMessage_;
+    UserPrompts* prompts_ = nullptr;
     std::unique_ptr<Launcher> launcher_;
     std::unique_ptr<SessionControl> session_;
     std::unique_ptr<ProcessTable> processes_;

@@ -1,7 +1,5 @@
 #include "SearchPrompt.h"
 
-#include <QApplication>
-#include <QInputDialog>
 #include <QUrl>
 
 #include "hotkeys/ActionNames.h"
@@ -23,24 +21,8 @@ std::optional<SearchService> SearchServiceForFile(const std::string& fileName) {
     return std::nullopt;
 }
 
-std::optional<std::string> AskSearchTerm(SearchService service) {
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return std::nullopt;
-    QInputDialog dialog;
-    dialog.setWindowTitle(service == SearchService::Google ? "Google-Suche" : "EBay-Suche");
-    dialog.setLabelText("Suchbegriff:");
-    dialog.setInputMode(QInputDialog::TextInput);
-    dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
-    // Called from a hotkey while another program has the focus: come to the front.
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    const std::string term = dialog.textValue().trimmed().toStdString();
-    if (term.empty())
-        return std::nullopt;
-    return term;
+const char* SearchPromptTitle(SearchService service) {
+    return service == SearchService::Google ? "Google-Suche" : "EBay-Suche";
 }
 
 }  // namespace brisko::desktop

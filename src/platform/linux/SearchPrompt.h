@@ -14,8 +14,9 @@ std::string SearchUrl(SearchService service, const std::string& term);
 /// The search program a file name stands for ("Google.exe", "EBay.exe"), if any.
 std::optional<SearchService> SearchServiceForFile(const std::string& fileName);
 
-/// Asks for a search term in a small modal prompt; none when cancelled, left empty, or when
-/// the program has no widgets.
-std::optional<std::string> AskSearchTerm(SearchService service);
+/// The title of the prompt that asks for the search term ("Google-Suche", "EBay-Suche").
+const char* SearchPromptTitle(SearchService service);
+/// Its prompt text.
+inline constexpr const char* kSearchPrompt = "Suchbegriff:";
 
 }  // namespace brisko::desktop

@@ -7,6 +7,7 @@
 
 #include "DesktopEntry.h"
 #include "Launcher.h"
+#include "hotkeys/ActionNames.h"
 
 namespace brisko::desktop {
 
@@ -50,18 +51,18 @@ OpenKind ClassifyOpen(const std::string& file, const std::string& dataDirectory)
     if (cut != std::string::npos) {
         const std::string name = file.substr(cut + 1);
         if (TrimSlashes(file.substr(0, cut)) == TrimSlashes(dataDirectory)) {
-            if (name == "Desktop anzeigen.scf")
+            if (name == action_names::kShowDesktop)
                 return OpenKind::ShowDesktop;
-            if (name == "Google.exe")
+            if (name == action_names::kGoogleSearch)
                 return OpenKind::GoogleSearch;
-            if (name == "EBay.exe")
+            if (name == action_names::kEbaySearch)
                 return OpenKind::EbaySearch;
         }
     }
     std::string lower = file;
     for (char& c : lower)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (lower == "control.exe")
+    if (lower == action_names::kControlPanel)
         return OpenKind::ControlPanel;
     static const std::regex scheme("^[A-Za-z][A-Za-z0-9+.-]+:.*");
     if (std::regex_match(file, scheme) || lower.rfind("www.", 0) == 0)

@@ -48,10 +48,11 @@ bool KeyGrabber::holds(int id) const {
 void KeyGrabber::sendGrabs(Entry& entry) {
     entry.modifiers = keymap_.lockVariants();
     entry.cookies.clear();
-    for (std::uint16_t modifiers : entry.modifiers) {
-        entry.cookies.push_back(xcb_grab_key_checked(connection_, 1, root_, modifiers,
-                                                     entry.keycode, XCB_GRAB_MODE_ASYNC,
-                                                     XCB_GRAB_MODE_ASYNC));
+    for (xcb_keycode_t keycode : entry.keycodes) {
+        for (std::uint16_t modifiers : entry.modifiers) {
+            entry.cookies.push_back(xcb_grab_key_checked(connection_, 1, root_, modifiers, keycode,
+                                                         XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        }
     }
     entry.state = State::Pending;
 }
@@ -61,8 +62,9 @@ void KeyGrabber::sendUngrabs(const Entry& entry) {
     if (!QCoreApplication::instance())
         return;
     // Ungrabbing only ever removes this client's own grabs, never another client's.
-    for (std::uint16_t modifiers : entry.modifiers)
-        xcb_ungrab_key(connection_, entry.keycode, root_, modifiers);
+    for (xcb_keycode_t keycode : entry.keycodes)
+        for (std::uint16_t modifiers : entry.modifiers)
+            xcb_ungrab_key(connection_, keycode, root_, modifiers);
     xcb_flush(connection_);
 }
 
@@ -84,8 +86,8 @@ bool KeyGrabber::grab(int id, xcb_keysym_t keysym) {
 
     Entry entry;
     entry.keysym = keysym;
-    entry.keycode = keymap_.keycode(keysym);
-    if (entry.keycode == 0) {
+    entry.keycodes = keymap_.keycodes(keysym);
+    if (entry.keycodes.empty()) {
         entry.state = State::Blocked;
         entries_[id] = entry;
         return false;
@@ -176,25 +178,28 @@ void KeyGrabber::regrabAll() {
     for (auto& [id, entry] : entries_) {
         if (entry.state == State::Blocked)
             continue;  // the next tick retries it anyway
-        const xcb_keycode_t keycode = keymap_.keycode(entry.keysym);
-        if (keycode == entry.keycode && variants == entry.modifiers)
+        const std::vector<xcb_keycode_t> keycodes = keymap_.keycodes(entry.keysym);
+        if (keycodes == entry.keycodes && variants == entry.modifiers)
             continue;
         const Entry old = entry;
         discardCookies(entry);
-        if (keycode == 0) {
+        if (keycodes.empty()) {
             sendUngrabs(old);
             entry.state = State::Blocked;
             entry.modifiers.clear();
             continue;
         }
-        entry.keycode = keycode;
+        entry.keycodes = keycodes;
         sendGrabs(entry);
-        for (std::uint16_t modifiers : old.modifiers) {
-            const bool stillGrabbed =
-                old.keycode == keycode &&
-                std::find(variants.begin(), variants.end(), modifiers) != variants.end();
-            if (!stillGrabbed)
-                xcb_ungrab_key(connection_, old.keycode, root_, modifiers);
+        for (xcb_keycode_t keycode : old.keycodes) {
+            const bool keyStays =
+                std::find(keycodes.begin(), keycodes.end(), keycode) != keycodes.end();
+            for (std::uint16_t modifiers : old.modifiers) {
+                const bool stillGrabbed = keyStays && std::find(variants.begin(), variants.end(),
+                                                                modifiers) != variants.end();
+                if (!stillGrabbed)
+                    xcb_ungrab_key(connection_, keycode, root_, modifiers);
+            }
         }
     }
     xcb_flush(connection_);
@@ -203,7 +208,8 @@ void KeyGrabber::regrabAll() {
 
 int KeyGrabber::idForKey(xcb_keycode_t keycode) const {
     for (const auto& [id, entry] : entries_)
-        if (entry.state != State::Blocked && entry.keycode == keycode)
+        if (entry.state != State::Blocked && std::find(entry.keycodes.begin(), entry.keycodes.end(),
+                                                       keycode) != entry.keycodes.end())
             return id;
     return 0;
 }

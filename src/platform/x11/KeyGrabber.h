@@ -45,8 +45,8 @@ private:
     enum class State { Pending, Held, Blocked };
     struct Entry {
         xcb_keysym_t keysym = 0;
-        xcb_keycode_t keycode = 0;
-        std::vector<std::uint16_t> modifiers;  // the variants sent
+        std::vector<xcb_keycode_t> keycodes;   // every key that produces the keysym
+        std::vector<std::uint16_t> modifiers;  // the variants sent, for each key
         std::vector<xcb_void_cookie_t> cookies;
         State state = State::Pending;
     };

@@ -29,14 +29,22 @@ void Keymap::refresh() {
 }
 
 xcb_keycode_t Keymap::keycode(xcb_keysym_t keysym) const {
+    const std::vector<xcb_keycode_t> all = keycodes(keysym);
+    return all.empty() ? 0 : all.front();
+}
+
+std::vector<xcb_keycode_t> Keymap::keycodes(xcb_keysym_t keysym) const {
+    std::vector<xcb_keycode_t> out;
     if (!symbols_)
-        return 0;
+        return out;
     xcb_keycode_t* codes = xcb_key_symbols_get_keycode(symbols_, keysym);
     if (!codes)
-        return 0;
-    const xcb_keycode_t first = codes[0] == XCB_NO_SYMBOL ? 0 : codes[0];
+        return out;
+    for (const xcb_keycode_t* code = codes; *code != XCB_NO_SYMBOL; ++code)
+        if (std::find(out.begin(), out.end(), *code) == out.end())
+            out.push_back(*code);
     std::free(codes);
-    return first;
+    return out;
 }
 
 std::uint16_t Keymap::modifierFor(xcb_keysym_t keysym) const {

@@ -22,6 +22,9 @@ public:
 
     /// The first keycode that produces the keysym; 0 when none does.
     xcb_keycode_t keycode(xcb_keysym_t keysym) const;
+    /// Every keycode that produces the keysym (a keyboard may have the key twice), in the
+    /// server's order; empty when none does.
+    std::vector<xcb_keycode_t> keycodes(xcb_keysym_t keysym) const;
 
     /// CapsLock, NumLock and ScrollLock together; NumLock and ScrollLock are looked up in the
     /// modifier map, since their modifier bit differs between servers.
