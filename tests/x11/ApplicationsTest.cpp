@@ -80,6 +80,14 @@ TEST_F(ApplicationsTest, WindowOfAnotherProcessOpensMaximised) {
     EXPECT_TRUE(maximised("Launched"));
     press("F6");
     EXPECT_TRUE(maximised("Handed"));
+
+    // The same launcher script as a plain program path.
+    const std::string direct =
+        writeScript("bin/direct", "'" BRISKO_X11_TEXT_WINDOW
+                                  "' --title Direct --keep-startup-id >/dev/null 2>&1 &");
+    startDriver({"F7=2", "F7.show=3", "F7.path=" + direct}, "direct.log");
+    press("F7");
+    EXPECT_TRUE(maximised("Direct"));
 }
 
 }  // namespace

@@ -101,10 +101,15 @@ bool LinuxSystemControl::startProgram(const std::string& path, const std::string
     std::vector<std::string> argv = {path};
     for (auto& part : SplitCommandLine(parameters))
         argv.push_back(std::move(part));
-    const pid_t pid = launcher_->start(argv);
+    // A launcher script hands its startup id on to the program that opens the window.
+    const std::string startupId = NewStartupId();
+    const pid_t pid = launcher_->start(argv, {"DESKTOP_STARTUP_ID=" + startupId});
     if (pid <= 0)
         return false;
-    backend_->applyShowCommand(pid, showCommand);
+    const auto slash = path.find_last_of('/');
+    backend_->applyShowCommandToApplication(
+        {pid, startupId, {slash == std::string::npos ? path : path.substr(slash + 1)}},
+        showCommand);
     return true;
 }
 
