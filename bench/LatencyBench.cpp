@@ -1,5 +1,6 @@
 // Key press → started program, measured on a private X server for Brisko's backend (the
-// hotkey driver) and, in the same run, for sxhkd bound to the same key and program.
+// hotkey driver) with the program's path and with a desktop entry that starts it, and, in the
+// same run, for sxhkd bound to the same key and program.
 // Usage: bench_hotkey_latency [presses]   (default 200)
 #include <fcntl.h>
 #include <poll.h>
@@ -18,18 +19,15 @@
 #include <thread>
 #include <vector>
 
+#include "Stamps.h"
 #include "X11Session.h"
 
 using brisko::testing::X11Session;
 using namespace std::chrono_literals;
+using brisko::bench::NowNs;
+using brisko::bench::ReadStamp;
 
 namespace {
-
-long long NowNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
 
 class Presser {
 public:
@@ -55,22 +53,6 @@ private:
     xcb_connection_t* connection_ = nullptr;
     xcb_keycode_t keycode_ = 0;
 };
-
-// The start moment that the target wrote, or -1 after the timeout.
-long long ReadStamp(int fifo, int timeoutMs) {
-    std::string line;
-    pollfd p{fifo, POLLIN, 0};
-    while (line.find('\n') == std::string::npos) {
-        if (poll(&p, 1, timeoutMs) <= 0)
-            return -1;
-        char buffer[64];
-        const ssize_t n = read(fifo, buffer, sizeof buffer);
-        if (n <= 0)
-            return -1;
-        line.append(buffer, static_cast<std::size_t>(n));
-    }
-    return std::atoll(line.c_str());
-}
 
 void Drain(int fifo) {
     while (ReadStamp(fifo, 50) >= 0) {
@@ -153,8 +135,11 @@ int main(int argc, char** argv) {
     // The two take turns in blocks, so that a change in the machine's load hits both alike.
     constexpr int kRounds = 4;
     std::ofstream(session.dir() + "/sxhkdrc") << "F5\n\t" << BRISKO_LATENCY_TARGET << "\n";
-    std::vector<double> briskoMs, otherMs;
-    int briskoMissed = 0, otherMissed = 0;
+    const std::string entry = session.dir() + "/target.desktop";
+    std::ofstream(entry) << "[Desktop Entry]\nType=Application\nName=Target\nExec="
+                         << BRISKO_LATENCY_TARGET << " %U\n";
+    std::vector<double> briskoMs, entryMs, otherMs;
+    int briskoMissed = 0, entryMissed = 0, otherMissed = 0;
     for (int round = 0; round < kRounds; ++round) {
         const int block = presses / kRounds + (round < presses % kRounds ? 1 : 0);
         const pid_t driver = session.spawn(
@@ -166,6 +151,15 @@ int main(int argc, char** argv) {
         briskoMissed += Measure(presser, fifo, block, briskoMs);
         session.stop(driver);
 
+        const pid_t entryDriver =
+            session.spawn({BRISKO_X11_DRIVER, "F5=2", "F5.path=" + entry}, env);
+        if (!WaitUntilBound(presser, fifo)) {
+            std::fprintf(stderr, "bench_hotkey_latency: Brisko did not start the entry\n");
+            return 1;
+        }
+        entryMissed += Measure(presser, fifo, block, entryMs);
+        session.stop(entryDriver);
+
         const pid_t sxhkd = session.spawn({"sxhkd", "-c", session.dir() + "/sxhkdrc"}, env);
         if (!WaitUntilBound(presser, fifo)) {
             std::fprintf(stderr, "bench_hotkey_latency: sxhkd did not take F5\n");
@@ -176,8 +170,10 @@ int main(int argc, char** argv) {
     }
     const Figures brisko = Summarise(briskoMs, briskoMissed);
     const Figures other = Summarise(otherMs, otherMissed);
+    const Figures application = Summarise(entryMs, entryMissed);
 
     Print("Brisko (X11 backend)", brisko, presses);
+    Print("Brisko, desktop entry", application, presses);
     Print("sxhkd (/bin/sh)", other, presses);
     close(fifo);
     return 0;

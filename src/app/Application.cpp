@@ -2,6 +2,7 @@
 
 #include <malloc.h>
 #include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QMenu>
 #include <QScreen>
@@ -16,6 +17,7 @@
 #include "dialogs/UserPrompts.h"
 #include "hotkeys/HotkeyDispatcher.h"
 #include "hotkeys/HotkeyRegistration.h"
+#include "hotkeys/KeyBindings.h"
 #include "hotkeys/SystemCommands.h"
 #include "storage/InstallationDirectory.h"
 #include "storage/LanguageFile.h"
@@ -233,10 +235,40 @@ void Application::languageStep() {
 
 void Application::tick() {
     SyncHotkeyRegistration(env_.system, mainWindowHandle_, slots_);
+    if (env_.keyBindings)
+        syncKeyBindings();
     mainWindow_->tick();
     if (slots_.revision() != editorRevision_) {
         editor_->syncFromModel();
         editorRevision_ = slots_.revision();
+    }
+}
+
+void Application::syncKeyBindings() {
+    bool noShortcuts = false;
+    for (int n = 1; n <= kSlotCount; ++n) {
+        SlotRow& row = mainWindow_->row(n);
+        // The list's text is shared, not copied: an unchanged name costs a pointer compare.
+        const QString action = row.actionList()->currentText();
+        if (action != describedActions_[n - 1]) {
+            describedActions_[n - 1] = action;
+            env_.keyBindings->describeKey(n, action.toStdString());
+        }
+        const KeyState state = env_.keyBindings->keyState(n);
+        row.setKeyState(state);
+        noShortcuts = noShortcuts || state.mark == KeyMark::NoService;
+    }
+    if (noShortcuts && !noShortcutsNoticed_) {
+        noShortcutsNoticed_ = true;
+        // Outside the tick: the box runs a loop of its own.
+        QTimer::singleShot(0, this, [this] {
+            env_.prompts.ShowMessage(QString::fromUtf8(
+                "Dieser Desktop bietet Programmen keine globalen Tastenkürzel an: die Tasten F1 "
+                "bis F11 erreichen Brisko hier nicht.\n\nAbhilfe: das Paket xdg-desktop-portal "
+                "mit dem Portal Ihres Desktops installieren (GNOME 48 oder neuer: "
+                "xdg-desktop-portal-gnome; KDE Plasma: xdg-desktop-portal-kde; Hyprland: "
+                "xdg-desktop-portal-hyprland) oder eine X11-Sitzung wählen."));
+        });
     }
 }
 

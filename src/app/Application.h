@@ -18,6 +18,7 @@ class QMenu;
 namespace brisko {
 
 class HotkeyDispatcher;
+class KeyBindings;
 class InfoDialog;
 class MainWindow;
 class NotifyIconHost;
@@ -49,6 +50,8 @@ public:
         std::string ownExecutableName = "BRZ";
         /// Where the program's pictures, language files and help lie.
         QString dataDirectory;
+        /// How the keys stand with the desktop, for the rows' marks; null shows none.
+        KeyBindings* keyBindings = nullptr;
     };
 
     explicit Application(Environment environment);
@@ -94,6 +97,9 @@ private:
     /// Gives the text slots their stored action and text now if the first tick has not yet.
     void finishTextStep();
     void tick();
+    /// Names the slots' actions to the desktop, shows how their keys stand and says once when
+    /// the desktop offers no global shortcuts.
+    void syncKeyBindings();
     void languageStep();
     bool trayAvailable() const;
 
@@ -117,6 +123,8 @@ private:
     QTimer tickTimer_;     // the continuous rules
     unsigned long long editorRevision_ = ~0ull;
     bool ending_ = false;
+    std::array<QString, kSlotCount> describedActions_;
+    bool noShortcutsNoticed_ = false;
     bool textStepPending_ = false;           // stored text slots not yet given their action
     bool storedRead_ = false;                // the restore steps have a table to apply
     std::array<QString, 3> updateMessages_;  // from the language file, for the update dialog

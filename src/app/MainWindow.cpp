@@ -581,8 +581,9 @@ void MainWindow::setDeleteAllTexts(const QString& title, const QString& text) {
 
 void MainWindow::browse(int slot) {
     RunHandler(prompts_, [&] {
-        auto file = prompts_.ChooseOpenFile(QString::fromUtf8("Öffnen"), "Alle Dateien (*.*)",
-                                            lastBrowsed_, true);
+        auto file = prompts_.ChooseOpenFile(QString::fromUtf8("Öffnen"),
+                                            "Alle Dateien (*.*);;Anwendungen (*.desktop)",
+                                            lastBrowsed_, true, applicationFolders_);
         if (!file)
             return;
         lastBrowsed_ = *file;

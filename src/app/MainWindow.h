@@ -75,6 +75,8 @@ public:
     void deleteAll();
     /// Texts of the delete-all confirmation (from the language file).
     void setDeleteAllTexts(const QString& title, const QString& text);
+    /// The folders of the desktop's applications, offered when browsing for a program.
+    void setApplicationFolders(QStringList folders) { applicationFolders_ = std::move(folders); }
 
     // Row commands.
     void browse(int slot);
@@ -138,6 +140,7 @@ private:
     QString deleteAllTitle_;
     QString deleteAllText_;
     QString lastBrowsed_;
+    QStringList applicationFolders_;
     QString lastOpened_;
     QString lastSaved_;
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QBuffer>
 #include <QComboBox>
 #include <QHash>
 #include <QLabel>
@@ -11,6 +12,7 @@
 
 #include "dialogs/Look.h"
 #include "hotkeys/HotkeySlot.h"
+#include "platform/linux/DesktopEntry.h"
 #include "widgets/ImageButton.h"
 #include "widgets/Pictures.h"
 
@@ -95,6 +97,10 @@ SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& 
     QFont bold = keyLabel_->font();
     bold.setBold(true);
     keyLabel_->setFont(bold);
+    keyMark_ = new QLabel(page);
+    keyMark_->setObjectName(QString("KeyMark%1").arg(n));
+    keyMark_->setGeometry(0, y + 3, 8, 16);
+    keyMark_->hide();
 
     actionList_ = new QComboBox(page);
     actionList_->setObjectName(QString("ComboBox%1").arg(n));
@@ -188,6 +194,51 @@ SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& 
     modeItems_[0]->setChecked(true);
 }
 
+void SlotRow::setKeyState(const KeyState& state) {
+    if (state.mark == shownKeyState_.mark && state.trigger == shownKeyState_.trigger)
+        return;
+    shownKeyState_ = state;
+    const QString key = QString("F%1").arg(slot_);
+    QString colour = "#c0392b";
+    QString why;
+    switch (state.mark) {
+        case KeyMark::None:
+            break;
+        case KeyMark::Held:
+            colour = "#2e8b57";
+            why = QString::fromUtf8("%1 ist für Brisko vergeben.").arg(key);
+            break;
+        case KeyMark::OtherTrigger:
+            colour = "#d68910";
+            why = QString::fromUtf8("Der Desktop hat diese Aktion auf %1 gelegt statt auf %2.")
+                      .arg(QString::fromStdString(state.trigger), key);
+            break;
+        case KeyMark::TakenElsewhere:
+            why = QString::fromUtf8(
+                      "Ein anderes Programm belegt %1. Brisko übernimmt die Taste, sobald sie "
+                      "frei wird.")
+                      .arg(key);
+            break;
+        case KeyMark::NoTrigger:
+            why = QString::fromUtf8(
+                "Der Desktop hat dieser Aktion keine Taste gegeben; in seinen "
+                "Einstellungen der Tastenkürzel lässt sich eine festlegen.");
+            break;
+        case KeyMark::Refused:
+            why = QString::fromUtf8("Der Desktop hat %1 nicht an Brisko vergeben.").arg(key);
+            break;
+        case KeyMark::NoService:
+            why = QString::fromUtf8(
+                "Dieser Desktop bietet Programmen keine globalen Tastenkürzel an.");
+            break;
+    }
+    keyMark_->setText(why.isEmpty() ? QString() : QString::fromUtf8("\u25CF"));
+    keyMark_->setStyleSheet(QString("color: %1; font-size: 7pt;").arg(colour));
+    keyMark_->setToolTip(why);
+    keyLabel_->setToolTip(why);
+    keyMark_->setVisible(!why.isEmpty());
+}
+
 void SlotRow::setTextButtonCaption(const QString& caption) {
     text_->setPictures(ButtonFace(textIcon_, caption, kWide, 0),
                        ButtonFace(textIcon_, caption, kWide, 1),
@@ -210,6 +261,38 @@ void SlotRow::showShowMode(const char* mode) {
         showModeField_->setText(text);
 }
 
+void SlotRow::showApplicationHint(const std::string& path) {
+    hintedPath_ = path;
+    const auto entry =
+        desktop::IsDesktopEntryName(path) ? desktop::DesktopEntry::Load(path) : std::nullopt;
+    if (!entry) {
+        if (applicationIcon_) {
+            pathField_->setToolTip(plainPathHint_);
+            delete applicationIcon_;
+            applicationIcon_ = nullptr;
+        }
+        return;
+    }
+    const QString icon = QString::fromStdString(entry->iconName());
+    const QIcon picture = icon.startsWith('/') ? QIcon(icon) : QIcon::fromTheme(icon);
+    QString image;
+    if (!picture.isNull()) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        picture.pixmap(32, 32).save(&buffer, "PNG");
+        image = "<img src=\"data:image/png;base64," + QString::fromLatin1(png.toBase64()) +
+                "\" width=\"32\" height=\"32\" style=\"vertical-align: middle\"> ";
+    }
+    if (!applicationIcon_) {
+        plainPathHint_ = pathField_->toolTip();
+        applicationIcon_ = pathField_->addAction(picture, QLineEdit::LeadingPosition);
+    }
+    applicationIcon_->setIcon(picture);
+    pathField_->setToolTip("<p style=\"white-space: pre\">" + image + "<b>" +
+                           QString::fromStdString(entry->name()).toHtmlEscaped() + "</b></p>");
+}
+
 void SlotRow::sync() {
     const HotkeySlot& s = slots_.slot(slot_);
     const int i = s.action;
@@ -219,6 +302,8 @@ void SlotRow::sync() {
     const QString path = QString::fromStdString(s.programPath);
     if (pathField_->text() != path)
         pathField_->setText(path);
+    if (s.programPath != hintedPath_)
+        showApplicationHint(s.programPath);
 
     // Row layout.
     const bool program = i == static_cast<int>(ActionKind::CustomProgram);

@@ -14,6 +14,8 @@ class QLineEdit;
 class QMenu;
 class QWidget;
 
+#include "hotkeys/KeyBindings.h"
+
 namespace brisko {
 
 class ImageButton;
@@ -44,6 +46,11 @@ public:
     /// Paints the text button's caption (it follows the language's hint for the button).
     void setTextButtonCaption(const QString& caption);
 
+    /// The mark beside the key: held, held under another trigger, or not held, with the reason
+    /// in its tooltip. Touches the controls only when the state differs from the shown one.
+    void setKeyState(const KeyState& state);
+    QLabel* keyMark() const { return keyMark_; }
+
     /// Makes the next sync set the web-address hint again, whatever it holds now.
     void forgetHint() { hintShown_ = false; }
 
@@ -64,12 +71,16 @@ private:
     void chooseShowMode(const char* mode);
     /// Check marks and show-mode field for a mode.
     void showShowMode(const char* mode);
+    /// A path that names a desktop entry shows the application's name and icon as its hint.
+    void showApplicationHint(const std::string& path);
 
     int slot_;
     int y_;
     SlotModel& slots_;
     QPixmap textIcon_;
     QLabel* keyLabel_;
+    QLabel* keyMark_;
+    KeyState shownKeyState_;
     QComboBox* actionList_;
     QLineEdit* pathField_;
     QLineEdit* showModeField_;
@@ -81,6 +92,9 @@ private:
     QAction* modeItems_[3];
     std::string shownWebAddress_;
     bool hintShown_ = false;
+    std::string hintedPath_;
+    QString plainPathHint_;  // the path field's own hint, while an application's shows
+    QAction* applicationIcon_ = nullptr;
 };
 
 }  // namespace brisko

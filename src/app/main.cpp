@@ -13,6 +13,7 @@
 #include "dialogs/QtUserPrompts.h"
 #include "platform/SessionBackends.h"
 #include "platform/linux/DataDirectory.h"
+#include "platform/linux/DesktopEntry.h"
 #include "platform/linux/IniSettingsStore.h"
 #include "platform/linux/LinuxSystemControl.h"
 #include "widgets/BitmapStyle.h"
@@ -49,12 +50,12 @@ int main(int argc, char* argv[]) {
         // Without its picture strips the program keeps the desktop's own look.
     }
 
+    brisko::IniSettingsStore store;
     const auto backend = brisko::desktop::ChooseBackend(std::getenv("BRISKO_BACKEND"),
                                                         std::getenv("WAYLAND_DISPLAY"),
                                                         std::getenv("XDG_SESSION_TYPE"));
-    brisko::desktop::LinuxSystemControl system(brisko::platform::MakeSessionBackend(backend),
-                                               dataDirectory);
-    brisko::IniSettingsStore store;
+    brisko::desktop::LinuxSystemControl system(
+        brisko::platform::MakeSessionBackend(backend, &store), dataDirectory);
     brisko::QtUserPrompts prompts;
     system.setPrompts(&prompts);
 
@@ -62,8 +63,8 @@ int main(int argc, char* argv[]) {
     const QString ownName = QFileInfo(QApplication::applicationFilePath()).fileName();
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    brisko::Application brisko(
-        {system, store, prompts, arguments, nullptr, nullptr, ownName.toStdString(), dataFolder});
+    brisko::Application brisko({system, store, prompts, arguments, nullptr, nullptr,
+                                ownName.toStdString(), dataFolder, &system});
     brisko::SessionSignals sessionSignals;
     QObject::connect(&sessionSignals, &brisko::SessionSignals::sessionEnding, &brisko,
                      [&brisko] { brisko.endSession(); });
@@ -74,6 +75,10 @@ int main(int argc, char* argv[]) {
     system.setHotkeyHandler([&brisko](int id) { brisko.onHotkey(id); });
     brisko.start();
     system.setMainWindow(brisko.mainWindow().winId());
+    QStringList applicationFolders;
+    for (const auto& folder : brisko::desktop::ApplicationFolders())
+        applicationFolders << QString::fromStdString(folder);
+    brisko.mainWindow().setApplicationFolders(applicationFolders);
 
     const int result = QApplication::exec();
     system.releaseAllGrabs();

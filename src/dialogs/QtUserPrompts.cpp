@@ -54,8 +54,13 @@ std::optional<QString> QtUserPrompts::InputText(const QString& title, const QStr
 }
 
 std::optional<QString> QtUserPrompts::ChooseOpenFile(const QString& title, const QString& filter,
-                                                     const QString& start, bool mustExist) {
+                                                     const QString& start, bool mustExist,
+                                                     const QStringList& places) {
     QFileDialog dialog(parent(), title, start, filter);
+    QList<QUrl> sideBar = dialog.sidebarUrls();
+    for (const QString& place : places)
+        sideBar << QUrl::fromLocalFile(place);
+    dialog.setSidebarUrls(sideBar);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (!start.isEmpty())

@@ -19,7 +19,8 @@ public:
     std::optional<QString> InputText(const QString& title, const QString& prompt,
                                      const QString& preset) override;
     std::optional<QString> ChooseOpenFile(const QString& title, const QString& filter,
-                                          const QString& start, bool mustExist) override;
+                                          const QString& start, bool mustExist,
+                                          const QStringList& places) override;
     std::optional<QString> ChooseSaveFile(const QString& filter, const QString& suffix,
                                           const QString& start) override;
     void Beep() override;

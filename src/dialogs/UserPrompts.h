@@ -27,8 +27,10 @@ public:
     virtual std::optional<QString> InputText(const QString& title, const QString& prompt,
                                              const QString& preset) = 0;
     /// File-open dialog; nullopt on Cancel. mustExist false lets the user name any file.
+    /// places are folders offered in the dialog's side bar besides the usual ones.
     virtual std::optional<QString> ChooseOpenFile(const QString& title, const QString& filter,
-                                                  const QString& start, bool mustExist) = 0;
+                                                  const QString& start, bool mustExist,
+                                                  const QStringList& places = {}) = 0;
     /// File-save dialog that asks before overwriting and appends the default suffix.
     virtual std::optional<QString> ChooseSaveFile(const QString& filter, const QString& suffix,
                                                   const QString& start) = 0;

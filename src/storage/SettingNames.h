@@ -10,6 +10,8 @@ inline constexpr const char* kLanguage = "Lang";          // interface language
 inline constexpr const char* kWelcome = "Willkommen";     // welcome page at start
 inline constexpr const char* kFirstStart = "FirstStart";  // first-start notice seen
 inline constexpr const char* kPath = "Path";              // installation directory
+/// What the RemoteDesktop portal granted, so that a Wayland desktop does not ask again.
+inline constexpr const char* kPortalRestoreToken = "PortalRestoreToken";
 
 /// A slot's values are named after its key ("F1" .. "F11") followed by one of these.
 inline constexpr const char* kSlotAction = "";

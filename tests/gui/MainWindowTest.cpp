@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -362,6 +364,7 @@ TEST_F(MainWindowTest, DeleteAllAskedNoChangesNothingYesClearsAll) {
 
 TEST_F(MainWindowTest, BrowseRemembersTheLastFileAndCancelChangesNothing) {
     create();
+    window->setApplicationFolders({"/usr/share/applications"});
     prompts.files = {QString("/usr/bin/xterm")};
     window->browse(1);
     EXPECT_EQ(model.programPath(1), "/usr/bin/xterm");
@@ -369,7 +372,35 @@ TEST_F(MainWindowTest, BrowseRemembersTheLastFileAndCancelChangesNothing) {
     window->browse(2);
     EXPECT_EQ(model.programPath(2), "");
     EXPECT_EQ(prompts.log.last(),
-              QString::fromUtf8("Open: Öffnen | Alle Dateien (*.*) | /usr/bin/xterm | must exist"));
+              QString::fromUtf8("Open: Öffnen | Alle Dateien (*.*);;Anwendungen (*.desktop) | "
+                                "/usr/bin/xterm | must exist | places /usr/share/applications"));
+}
+
+TEST_F(MainWindowTest, DesktopEntryPathShowsTheApplicationsNameAndIcon) {
+    create();
+    QTemporaryDir dir;
+    const QString entry = dir.filePath("probe.desktop");
+    QFile file(entry);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(("[Desktop Entry]\nType=Application\nName=Probe & Co\nExec=sh\nIcon=" +
+                QFileInfo(BRISKO_TEST_DATA_DIR "/images/brisko.png").absoluteFilePath() + "\n")
+                   .toUtf8());
+    file.close();
+    QLineEdit* field = window->row(1).pathField();
+    const QString plainHint = field->toolTip();
+    model.setAction(1, 2);
+    model.setProgramPath(1, entry.toStdString());
+    window->tick();
+    EXPECT_TRUE(field->toolTip().contains("<b>Probe &amp; Co</b>"))
+        << field->toolTip().toStdString();
+    EXPECT_TRUE(field->toolTip().contains("<img src=\"data:image/png"));
+    ASSERT_EQ(field->actions().size(), 1);
+    EXPECT_FALSE(field->actions().first()->icon().isNull());
+
+    model.setProgramPath(1, "/usr/bin/xterm");
+    window->tick();
+    EXPECT_EQ(field->toolTip(), plainHint);
+    EXPECT_TRUE(field->actions().isEmpty());
 }
 
 TEST_F(MainWindowTest, DistributionSaveAndLoadRoundTrip) {

@@ -32,9 +32,11 @@ public:
         return next(inputs);
     }
     std::optional<QString> ChooseOpenFile(const QString& title, const QString& filter,
-                                          const QString& start, bool mustExist) override {
+                                          const QString& start, bool mustExist,
+                                          const QStringList& places) override {
         log << "Open: " + title + " | " + filter + " | " + start +
-                   (mustExist ? " | must exist" : "");
+                   (mustExist ? " | must exist" : "") +
+                   (places.isEmpty() ? QString() : " | places " + places.join(", "));
         return next(files);
     }
     std::optional<QString> ChooseSaveFile(const QString& filter, const QString& suffix,

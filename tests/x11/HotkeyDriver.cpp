@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "X11Session.h"
@@ -15,9 +16,9 @@
 #include "hotkeys/HotkeyDispatcher.h"
 #include "hotkeys/HotkeyRegistration.h"
 #include "hotkeys/SystemCommands.h"
+#include "platform/SessionBackends.h"
 #include "platform/linux/DataDirectory.h"
 #include "platform/linux/LinuxSystemControl.h"
-#include "platform/x11/X11Backend.h"
 
 namespace {
 std::string Unescape(const std::string& text) {
@@ -67,7 +68,11 @@ int main(int argc, char** argv) {
         }
     }
 
-    brisko::desktop::LinuxSystemControl system{std::make_unique<brisko::x11::X11Backend>(),
+    // The backend is chosen as the program chooses it, so that the portal tests drive it too.
+    const auto kind = brisko::desktop::ChooseBackend(std::getenv("BRISKO_BACKEND"),
+                                                     std::getenv("WAYLAND_DISPLAY"),
+                                                     std::getenv("XDG_SESSION_TYPE"));
+    brisko::desktop::LinuxSystemControl system{brisko::platform::MakeSessionBackend(kind),
                                                brisko::desktop::DataDirectory()};
     if (!system.hotkeysAvailable()) {
         brisko::testing::AppendLine(log, "unavailable");

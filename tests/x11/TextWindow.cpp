@@ -1,6 +1,8 @@
 // A plain text window for the tests: it writes its whole text to --out on every change and
 // appends every function key it receives (with modifiers) to --out.keys.
 //   --title T --out FILE [--text INITIAL] [--select-all]
+//   [--keep-startup-id]  marks its window with DESKTOP_STARTUP_ID, as GTK applications do
+#include <xcb/xcb.h>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -46,12 +48,33 @@ private:
 };
 }  // namespace
 
+// Qt takes DESKTOP_STARTUP_ID out of the environment and marks only its hidden leader window,
+// and only until the first window shows.
+void KeepStartupId(QWidget& window, const QByteArray& id) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (id.isEmpty() || !x11 || !x11->connection())
+        return;
+    xcb_connection_t* c = x11->connection();
+    const char* name = "_NET_STARTUP_ID";
+    auto* atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 15, name), nullptr);
+    auto* utf8 = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 11, "UTF8_STRING"), nullptr);
+    if (atom && utf8)
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, static_cast<xcb_window_t>(window.winId()),
+                            atom->atom, utf8->atom, 8, static_cast<std::uint32_t>(id.size()),
+                            id.constData());
+    xcb_flush(c);
+    std::free(atom);
+    std::free(utf8);
+}
+
 int main(int argc, char** argv) {
+    const QByteArray startupId = qgetenv("DESKTOP_STARTUP_ID");
     QApplication app(argc, argv);
     QString title = "Text";
     QString out;
     QString text;
     bool selectAll = false;
+    bool keepStartupId = false;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == "--title" && i + 1 < args.size())
@@ -62,6 +85,8 @@ int main(int argc, char** argv) {
             text = args[++i];
         if (args[i] == "--select-all")
             selectAll = true;
+        if (args[i] == "--keep-startup-id")
+            keepStartupId = true;
     }
     Editor editor(out);
     editor.setWindowTitle(title);
@@ -70,6 +95,8 @@ int main(int argc, char** argv) {
     if (selectAll)
         editor.selectAll();
     editor.resize(400, 300);
+    if (keepStartupId)
+        KeepStartupId(editor, startupId);
     editor.show();
     editor.activateWindow();
     return app.exec();

@@ -11,6 +11,7 @@
 #include <QSocketNotifier>
 
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 extern char** environ;
@@ -44,7 +45,8 @@ std::string FindProgram(const std::string& name) {
     return {};
 }
 
-pid_t Launcher::start(const std::vector<std::string>& argv) {
+pid_t Launcher::start(const std::vector<std::string>& argv,
+                      const std::vector<std::string>& extraEnvironment) {
     if (argv.empty())
         return -1;
     const std::string program = FindProgram(argv[0]);
@@ -55,6 +57,19 @@ pid_t Launcher::start(const std::vector<std::string>& argv) {
     for (const auto& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
+    std::vector<char*> environment;
+    for (const auto& entry : extraEnvironment)
+        environment.push_back(const_cast<char*>(entry.c_str()));
+    for (char** e = environ; *e; ++e) {
+        bool replaced = false;
+        for (const auto& entry : extraEnvironment) {
+            const auto name = entry.find('=') + 1;
+            replaced = replaced || std::strncmp(*e, entry.c_str(), name) == 0;
+        }
+        if (!replaced)
+            environment.push_back(*e);
+    }
+    environment.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -75,8 +90,8 @@ pid_t Launcher::start(const std::vector<std::string>& argv) {
                              POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
     pid_t pid = -1;
-    const int error =
-        posix_spawn(&pid, program.c_str(), &actions, &attributes, args.data(), environ);
+    const int error = posix_spawn(&pid, program.c_str(), &actions, &attributes, args.data(),
+                                  extraEnvironment.empty() ? environ : environment.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0)

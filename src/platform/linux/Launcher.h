@@ -15,13 +15,15 @@ class Launcher : public QObject {
 public:
     Launcher() = default;
 
-    /// Starts argv[0] (a path, or a name looked up on PATH). Returns the pid, or -1.
-    pid_t start(const std::vector<std::string>& argv);
+    /// Starts argv[0] (a path, or a name looked up on PATH) with Brisko's environment and the
+    /// given "NAME=value" entries added. Returns the pid, or -1.
+    pid_t start(const std::vector<std::string>& argv,
+                const std::vector<std::string>& extraEnvironment = {});
 
     /// Hands a file, folder or address to the desktop's opener (xdg-open).
     bool openWithDesktop(const std::string& target);
 
-private:
+    /// Waits for a child started elsewhere (a desktop entry's program) once it ends.
     void reapWhenDone(pid_t pid);
 };
 

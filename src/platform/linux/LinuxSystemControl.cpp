@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "BusCall.h"
+#include "DesktopEntry.h"
 #include "DesktopSettings.h"
 #include "Launcher.h"
 #include "ProcessTable.h"
@@ -75,6 +76,14 @@ void LinuxSystemControl::releaseAllGrabs() {
     backend_->releaseAllKeys();
 }
 
+KeyState LinuxSystemControl::keyState(int slot) const {
+    return backend_->keyState(slot);
+}
+
+void LinuxSystemControl::describeKey(int slot, const std::string& description) {
+    backend_->describeKey(slot, description);
+}
+
 bool LinuxSystemControl::RegisterHotKey(WindowHandle, int id, unsigned modifiers,
                                         unsigned virtualKey) {
     // Only the bare keys F1..F11 are ever taken.
@@ -92,10 +101,26 @@ bool LinuxSystemControl::startProgram(const std::string& path, const std::string
     std::vector<std::string> argv = {path};
     for (auto& part : SplitCommandLine(parameters))
         argv.push_back(std::move(part));
-    const pid_t pid = launcher_->start(argv);
+    // A launcher script hands its startup id on to the program that opens the window.
+    const std::string startupId = NewStartupId();
+    const pid_t pid = launcher_->start(argv, {"DESKTOP_STARTUP_ID=" + startupId});
     if (pid <= 0)
         return false;
-    backend_->applyShowCommand(pid, showCommand);
+    const auto slash = path.find_last_of('/');
+    backend_->applyShowCommandToApplication(
+        {pid, startupId, {slash == std::string::npos ? path : path.substr(slash + 1)}},
+        showCommand);
+    return true;
+}
+
+bool LinuxSystemControl::startApplication(const std::string& entry, int showCommand) {
+    const auto application = DesktopEntry::Load(entry);
+    const auto started = application ? application->launch(NewStartupId()) : std::nullopt;
+    if (!started)
+        return false;
+    if (started->pid > 0)
+        launcher_->reapWhenDone(started->pid);
+    backend_->applyShowCommandToApplication(*started, showCommand);
     return true;
 }
 
@@ -159,7 +184,10 @@ std::intptr_t LinuxSystemControl::ShellExecuteA(WindowHandle, const std::string&
         case OpenKind::Missing:
             return kFileNotFound;
         case OpenKind::ShowDesktop:
-            return backend_->toggleShowingDesktop() ? kShellOk : kNoAssociation;
+            if (backend_->toggleShowingDesktop())
+                return kShellOk;
+            MessageBoxA("Dieser Desktop lässt Programme nicht alle Fenster minimieren.");
+            return kNoAssociation;
         case OpenKind::GoogleSearch:
             ok = searchTheWeb(action_names::kGoogleSearch);
             break;
@@ -172,6 +200,9 @@ std::intptr_t LinuxSystemControl::ShellExecuteA(WindowHandle, const std::string&
         case OpenKind::Address:
             ok = launcher_->openWithDesktop(AddressForOpener(native));
             break;
+        case OpenKind::Application:
+            // An entry that cannot be launched is a missing program, never a document.
+            return startApplication(native, showCommand) ? kShellOk : kFileNotFound;
         case OpenKind::Program:
             ok = startProgram(native, parameters, showCommand);
             // An executable file that the kernel cannot run (a script without "#!") is a
@@ -202,13 +233,24 @@ unsigned LinuxSystemControl::WinExec(const std::string& commandLine, int) {
 
 void LinuxSystemControl::keybd_event(std::uint8_t virtualKey, std::uint8_t, std::uint32_t flags,
                                      std::uintptr_t) {
-    backend_->sendKey(virtualKey, (flags & KEYEVENTF_KEYUP) != 0);
+    const bool keyUp = (flags & KEYEVENTF_KEYUP) != 0;
+    // An insert is the clipboard followed by Ctrl+V; where the backend types the text instead,
+    // that Ctrl+V is its cue and never reaches the focused program.
+    if (!pasteText_.empty() && (virtualKey == VK_CONTROL || virtualKey == 'V')) {
+        if (virtualKey == 'V' && keyUp)
+            pasteText_.clear();
+        return;
+    }
+    backend_->sendKey(virtualKey, keyUp);
 }
 
 void LinuxSystemControl::SetClipboardText(const std::string& text) {
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         app->clipboard()->setText(QString::fromUtf8(text));
     backend_->flush();
+    pasteText_.clear();
+    if (!text.empty() && backend_->typeText(text))
+        pasteText_ = text;
 }
 
 void LinuxSystemControl::MessageBoxA(const std::string& text) {

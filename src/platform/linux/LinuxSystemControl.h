@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "hotkeys/KeyBindings.h"
 #include "hotkeys/SystemControl.h"
 
 namespace brisko {
@@ -25,7 +26,7 @@ inline constexpr std::uint32_t kPlatformLinux = 0x4c58;
 /// desktop's opener, logind and the session manager over D-Bus, /proc for processes, the
 /// desktop's settings programs; keys, synthetic keys and window states through the session's
 /// backend (X11 or the portals), chosen once at start.
-class LinuxSystemControl : public SystemControl {
+class LinuxSystemControl : public SystemControl, public KeyBindings {
 public:
     /// dataDirectory is where the built-in shell files and the help live.
     LinuxSystemControl(std::unique_ptr<SessionBackend> backend, std::string dataDirectory);
@@ -45,6 +46,9 @@ public:
     void releaseAllGrabs();
     /// The session backend, for what only it can say.
     SessionBackend& backend() { return *backend_; }
+
+    KeyState keyState(int slot) const override;
+    void describeKey(int slot, const std::string& description) override;
 
     bool RegisterHotKey(WindowHandle window, int id, unsigned modifiers,
                         unsigned virtualKey) override;
@@ -79,6 +83,7 @@ public:
 
 private:
     bool startProgram(const std::string& path, const std::string& parameters, int showCommand);
+    bool startApplication(const std::string& entry, int showCommand);
     bool openSettings(const std::string& applet);
     bool openApplicationMenu();
     bool openFileSearch(const std::string& folder);
@@ -89,6 +94,7 @@ private:
     WindowHandle mainWindow_ = 0;
     std::function<void(int)> onHotkey_;
     UserPrompts* prompts_ = nullptr;
+    std::string pasteText_;  // the text of an insert whose Ctrl+V the backend types instead
     std::unique_ptr<Launcher> launcher_;
     std::unique_ptr<SessionControl> session_;
     std::unique_ptr<ProcessTable> processes_;

@@ -4,6 +4,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+
+#include "hotkeys/KeyBindings.h"
+
+#include "DesktopEntry.h"
 
 namespace brisko::desktop {
 
@@ -26,13 +31,25 @@ public:
     virtual void releaseAllKeys() = 0;
     /// Called with the hotkey id for every press of a held key, from the event loop.
     virtual void setPressHandler(std::function<void(int id)> handler) = 0;
+    /// What the session made of the function key (1..11).
+    virtual KeyState keyState(int functionKey) const = 0;
+    /// The name of the key's action, where the session shows one to the user.
+    virtual void describeKey(int /*functionKey*/, const std::string& /*description*/) {}
 
     /// One synthetic key-down or key-up of a Windows virtual key into the focused program.
     virtual void sendKey(std::uint8_t virtualKey, bool keyUp) = 0;
+    /// Types the text into the focused program where pasting it from the clipboard cannot work;
+    /// false when the clipboard and Ctrl+V are the way.
+    virtual bool typeText(const std::string& /*text*/) { return false; }
 
     /// Applies a show command (3 maximise; 2, 6, 7 minimise) to the first window of a started
     /// process, where the session lets a client do that.
     virtual void applyShowCommand(pid_t pid, int showCommand) = 0;
+    /// The same for a started application, whose first window may belong to another process:
+    /// found by its startup id or window class where the session can tell, else by its pid.
+    virtual void applyShowCommandToApplication(const StartedApplication& started, int showCommand) {
+        applyShowCommand(started.pid, showCommand);
+    }
     /// Toggles the desktop's "show desktop" mode. False when the session offers no way.
     virtual bool toggleShowingDesktop() = 0;
 

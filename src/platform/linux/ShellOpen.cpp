@@ -5,6 +5,7 @@
 #include <cctype>
 #include <regex>
 
+#include "DesktopEntry.h"
 #include "Launcher.h"
 #include "hotkeys/ActionNames.h"
 
@@ -66,6 +67,8 @@ OpenKind ClassifyOpen(const std::string& file, const std::string& dataDirectory)
     static const std::regex scheme("^[A-Za-z][A-Za-z0-9+.-]+:.*");
     if (std::regex_match(file, scheme) || lower.rfind("www.", 0) == 0)
         return OpenKind::Address;
+    if (IsDesktopEntryName(file))
+        return OpenKind::Application;
     if (cut == std::string::npos && !Exists(file))
         return FindProgram(file).empty() ? OpenKind::Missing : OpenKind::Program;
     if (IsExecutableFile(file))

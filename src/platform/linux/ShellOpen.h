@@ -12,6 +12,7 @@ enum class OpenKind {
     EbaySearch,
     ControlPanel,
     Address,
+    Application,  // a desktop entry
     Program,
     Document,
     Missing

@@ -45,6 +45,11 @@ bool KeyGrabber::holds(int id) const {
     return it != entries_.end() && it->second.state != State::Blocked;
 }
 
+bool KeyGrabber::blocked(int id) const {
+    auto it = entries_.find(id);
+    return it != entries_.end() && it->second.state == State::Blocked;
+}
+
 void KeyGrabber::sendGrabs(Entry& entry) {
     entry.modifiers = keymap_.lockVariants();
     entry.cookies.clear();

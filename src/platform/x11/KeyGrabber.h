@@ -34,6 +34,8 @@ public:
     void releaseAll();
     /// Whether the id's key is taken (confirmed or awaiting the server's answer).
     bool holds(int id) const;
+    /// Whether the id's key was asked for but another client holds it.
+    bool blocked(int id) const;
 
     /// Called with the id for every press of a held key (auto-repeat included), from the event
     /// loop, never from inside the native event filter.

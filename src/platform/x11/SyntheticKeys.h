@@ -5,12 +5,11 @@
 #include <cstdint>
 
 #include "Keymap.h"
+#include "platform/linux/Keysyms.h"
 
 namespace brisko::x11 {
 
-/// The X keysym of a Windows virtual key (letters, digits, modifiers, function and editing
-/// keys); 0 for keys without one.
-std::uint32_t VirtualKeyToKeysym(std::uint8_t virtualKey);
+using desktop::VirtualKeyToKeysym;
 
 /// Synthetic key presses through the XTest extension, on the program's own connection.
 class SyntheticKeys {

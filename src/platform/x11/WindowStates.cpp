@@ -1,6 +1,7 @@
 #include "WindowStates.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -9,12 +10,39 @@ namespace brisko::x11 {
 
 namespace {
 constexpr int kPollMs = 20;
-constexpr qint64 kGiveUpMs = 5000;
+// Long enough for a sandboxed application's first start.
+constexpr qint64 kGiveUpMs = 10000;
 constexpr qint64 kSettleMs = 300;
 constexpr std::uint32_t kIconicState = 3;
 constexpr std::uint32_t kStateAdd = 1;
 constexpr std::uint32_t kSourceApplication = 1;
+bool SameName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::string PropertyText(xcb_get_property_reply_t* reply) {
+    if (!reply)
+        return {};
+    std::string text(static_cast<const char*>(xcb_get_property_value(reply)),
+                     static_cast<std::size_t>(xcb_get_property_value_length(reply)));
+    std::free(reply);
+    return text;
+}
 }  // namespace
+
+int WindowMatch(const desktop::StartedApplication& started, const std::string& startupId,
+                const std::string& instance, const std::string& windowClass, std::uint32_t pid) {
+    if (!started.startupId.empty() && startupId == started.startupId)
+        return 3;
+    for (const auto& name : started.windowClasses) {
+        if (!name.empty() && (SameName(name, instance) || SameName(name, windowClass)))
+            return 2;
+    }
+    return started.pid > 0 && pid == static_cast<std::uint32_t>(started.pid) ? 1 : 0;
+}
 
 int ShowCommandEffect(int showCommand) {
     switch (showCommand) {
@@ -53,36 +81,80 @@ xcb_atom_t WindowStates::atom(const char* name) {
 void WindowStates::applyWhenMapped(pid_t pid, int showCommand) {
     if (pid <= 0 || ShowCommandEffect(showCommand) == 0)
         return;
-    waiting_.push_back({pid, showCommand, clock_.elapsed() + kGiveUpMs});
+    // A new process has no window yet: no need to know the windows before it.
+    waiting_.push_back({{pid, {}, {}}, showCommand, clock_.elapsed() + kGiveUpMs, {}});
     if (!poll_.isActive())
         poll_.start();
 }
 
-xcb_window_t WindowStates::windowOf(pid_t pid) {
-    const xcb_atom_t clientList = atom("_NET_CLIENT_LIST");
-    const xcb_atom_t wmPid = atom("_NET_WM_PID");
-    auto listCookie = xcb_get_property(connection_, 0, root_, clientList, XCB_ATOM_WINDOW, 0, 4096);
-    xcb_get_property_reply_t* list = xcb_get_property_reply(connection_, listCookie, nullptr);
-    if (!list)
-        return XCB_WINDOW_NONE;
-    const int count = xcb_get_property_value_length(list) / 4;
-    auto* windows = static_cast<xcb_window_t*>(xcb_get_property_value(list));
-    std::vector<xcb_get_property_cookie_t> cookies;
-    for (int i = 0; i < count; ++i)
-        cookies.push_back(
-            xcb_get_property(connection_, 0, windows[i], wmPid, XCB_ATOM_CARDINAL, 0, 1));
-    xcb_window_t found = XCB_WINDOW_NONE;
-    for (int i = 0; i < count; ++i) {
-        xcb_get_property_reply_t* reply = xcb_get_property_reply(connection_, cookies[i], nullptr);
-        if (!reply)
+void WindowStates::applyWhenMapped(const desktop::StartedApplication& started, int showCommand) {
+    if (ShowCommandEffect(showCommand) == 0)
+        return;
+    std::vector<xcb_window_t> before = clientList();
+    std::sort(before.begin(), before.end());
+    waiting_.push_back({started, showCommand, clock_.elapsed() + kGiveUpMs, std::move(before)});
+    if (!poll_.isActive())
+        poll_.start();
+}
+
+std::vector<xcb_window_t> WindowStates::clientList() {
+    auto cookie =
+        xcb_get_property(connection_, 0, root_, atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 0, 4096);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection_, cookie, nullptr);
+    if (!reply)
+        return {};
+    const auto* windows = static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
+    std::vector<xcb_window_t> list(windows, windows + xcb_get_property_value_length(reply) / 4);
+    std::free(reply);
+    return list;
+}
+
+xcb_window_t WindowStates::windowOf(const Waiting& waiting) {
+    struct Asked {
+        xcb_window_t window;
+        xcb_get_property_cookie_t startupId, windowClass, pid;
+    };
+    const desktop::StartedApplication& started = waiting.started;
+    const bool byName = !started.startupId.empty() || !started.windowClasses.empty();
+    std::vector<Asked> asked;
+    for (xcb_window_t window : clientList()) {
+        if (std::binary_search(waiting.before.begin(), waiting.before.end(), window))
             continue;
-        if (found == XCB_WINDOW_NONE && xcb_get_property_value_length(reply) >= 4 &&
-            *static_cast<std::uint32_t*>(xcb_get_property_value(reply)) ==
-                static_cast<std::uint32_t>(pid))
-            found = windows[i];
-        std::free(reply);
+        Asked a{window, {}, {}, {}};
+        if (byName) {
+            a.startupId = xcb_get_property(connection_, 0, window, atom("_NET_STARTUP_ID"),
+                                           XCB_GET_PROPERTY_TYPE_ANY, 0, 256);
+            a.windowClass = xcb_get_property(connection_, 0, window, XCB_ATOM_WM_CLASS,
+                                             XCB_ATOM_STRING, 0, 256);
+        }
+        a.pid =
+            xcb_get_property(connection_, 0, window, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 0, 1);
+        asked.push_back(a);
     }
-    std::free(list);
+    xcb_window_t found = XCB_WINDOW_NONE;
+    int best = 0;
+    for (const Asked& a : asked) {
+        std::string startupId, instance, windowClass;
+        if (byName) {
+            startupId = PropertyText(xcb_get_property_reply(connection_, a.startupId, nullptr));
+            const std::string names =
+                PropertyText(xcb_get_property_reply(connection_, a.windowClass, nullptr));
+            instance = names.substr(0, names.find('\0'));
+            if (instance.size() + 1 < names.size())
+                windowClass = names.substr(instance.size() + 1);
+            windowClass = windowClass.substr(0, windowClass.find('\0'));
+        }
+        std::uint32_t pid = 0;
+        const std::string pidBytes =
+            PropertyText(xcb_get_property_reply(connection_, a.pid, nullptr));
+        if (pidBytes.size() >= 4)
+            std::memcpy(&pid, pidBytes.data(), 4);
+        const int match = WindowMatch(started, startupId, instance, windowClass, pid);
+        if (match > best) {
+            best = match;
+            found = a.window;
+        }
+    }
     return found;
 }
 
@@ -132,7 +204,7 @@ void WindowStates::poll() {
     const qint64 now = clock_.elapsed();
     for (auto it = waiting_.begin(); it != waiting_.end();) {
         if (it->window == XCB_WINDOW_NONE) {
-            it->window = windowOf(it->pid);
+            it->window = windowOf(*it);
             if (it->window != XCB_WINDOW_NONE) {
                 apply(*it);
                 it->checkAt = now + kSettleMs;

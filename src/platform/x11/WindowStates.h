@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux/DesktopEntry.h"
+
 namespace brisko::x11 {
 
 /// Window states through the window manager's EWMH hints: the show command of a started
@@ -23,6 +25,11 @@ public:
     /// opens. Gives up after a few seconds (launcher scripts, single-instance programs).
     void applyWhenMapped(pid_t pid, int showCommand);
 
+    /// The same for a started application, whose first new top-level window is found by the
+    /// startup id it was handed (_NET_STARTUP_ID), else by one of its window classes
+    /// (WM_CLASS), else by its pid. Windows that existed before the call are never taken.
+    void applyWhenMapped(const desktop::StartedApplication& started, int showCommand);
+
     /// Toggles _NET_SHOWING_DESKTOP, as the minimise-all shell file does.
     void toggleShowingDesktop();
 
@@ -31,16 +38,18 @@ public:
 
 private:
     struct Waiting {
-        pid_t pid;
+        desktop::StartedApplication started;
         int showCommand;
         qint64 deadline;
+        std::vector<xcb_window_t> before;       // top-level windows when it was started
         xcb_window_t window = XCB_WINDOW_NONE;  // found and asked once
         qint64 checkAt = 0;                     // when to see whether the state held
     };
     void apply(const Waiting& waiting);
     bool hasState(xcb_window_t window, int effect);
     void poll();
-    xcb_window_t windowOf(pid_t pid);
+    std::vector<xcb_window_t> clientList();
+    xcb_window_t windowOf(const Waiting& waiting);
     void sendToRoot(xcb_window_t window, xcb_atom_t type, std::uint32_t d0, std::uint32_t d1 = 0,
                     std::uint32_t d2 = 0, std::uint32_t d3 = 0);
     xcb_atom_t atom(const char* name);
@@ -52,6 +61,11 @@ private:
     QElapsedTimer clock_;
     std::map<std::string, xcb_atom_t> atoms_;
 };
+
+/// How surely a new window belongs to a started application: 3 by its startup id, 2 by its
+/// window class (WM_CLASS instance or class, any case), 1 by its pid, 0 not at all.
+int WindowMatch(const desktop::StartedApplication& started, const std::string& startupId,
+                const std::string& instance, const std::string& windowClass, std::uint32_t pid);
 
 /// What a show command asks of the window: 1 maximise, -1 iconify, 0 nothing.
 int ShowCommandEffect(int showCommand);

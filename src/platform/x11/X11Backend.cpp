@@ -40,20 +40,32 @@ bool X11Backend::hotkeysAvailable() const {
 }
 
 bool X11Backend::grabKey(int id, int functionKey) {
+    idOfKey_[functionKey] = id;
     return grabber_ && grabber_->grab(id, kKeysymF1 + static_cast<xcb_keysym_t>(functionKey - 1));
 }
 
 bool X11Backend::ungrabKey(int id) {
+    std::erase_if(idOfKey_, [id](const auto& entry) { return entry.second == id; });
     return grabber_ && grabber_->ungrab(id);
 }
 
 void X11Backend::releaseAllKeys() {
+    idOfKey_.clear();
     if (grabber_)
         grabber_->releaseAll();
 }
 
 void X11Backend::setPressHandler(std::function<void(int id)> handler) {
     onPress_ = std::move(handler);
+}
+
+KeyState X11Backend::keyState(int functionKey) const {
+    const auto it = idOfKey_.find(functionKey);
+    if (!grabber_ || it == idOfKey_.end())
+        return {};
+    if (grabber_->blocked(it->second))
+        return {KeyMark::TakenElsewhere, {}};
+    return {grabber_->holds(it->second) ? KeyMark::Held : KeyMark::None, {}};
 }
 
 void X11Backend::sendKey(std::uint8_t virtualKey, bool keyUp) {
@@ -64,6 +76,12 @@ void X11Backend::sendKey(std::uint8_t virtualKey, bool keyUp) {
 void X11Backend::applyShowCommand(pid_t pid, int showCommand) {
     if (windows_)
         windows_->applyWhenMapped(pid, showCommand);
+}
+
+void X11Backend::applyShowCommandToApplication(const desktop::StartedApplication& started,
+                                               int showCommand) {
+    if (windows_)
+        windows_->applyWhenMapped(started, showCommand);
 }
 
 bool X11Backend::toggleShowingDesktop() {

@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "platform/linux/SessionBackend.h"
@@ -27,8 +28,11 @@ public:
     bool ungrabKey(int id) override;
     void releaseAllKeys() override;
     void setPressHandler(std::function<void(int id)> handler) override;
+    KeyState keyState(int functionKey) const override;
     void sendKey(std::uint8_t virtualKey, bool keyUp) override;
     void applyShowCommand(pid_t pid, int showCommand) override;
+    void applyShowCommandToApplication(const desktop::StartedApplication& started,
+                                       int showCommand) override;
     bool toggleShowingDesktop() override;
     void flush() override;
 
@@ -36,6 +40,7 @@ private:
     xcb_connection_t* connection_ = nullptr;
     xcb_window_t root_ = 0;
     std::function<void(int)> onPress_;
+    std::map<int, int> idOfKey_;  // function key -> hotkey id, for the keys asked for
     std::unique_ptr<Keymap> keymap_;
     std::unique_ptr<KeyGrabber> grabber_;
     std::unique_ptr<SyntheticKeys> keys_;
