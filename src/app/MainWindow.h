@@ -26,23 +26,8 @@ class UserPrompts;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    /// What the window asks of the rest of the program.
-    struct Hooks {
-        std::function<void()> hideToTray;
-        std::function<void()> quitProgram;
-        std::function<void()> closeHandling;  // runs when the window is closed
-        std::function<void()> showOptions;
-        std::function<void()> showUpdate;
-        std::function<void()> showInfo;
-        std::function<void()> showHelp;
-        std::function<void(int slot)> openTextEditor;
-        std::function<InterfaceStyle()> styleChoice;  // the options dialog's choice
-    };
-
     MainWindow(SlotModel& model, SettingsStore& store, UserPrompts& prompts);
     ~MainWindow() override;
-
-    void setHooks(Hooks hooks) { hooks_ = std::move(hooks); }
 
     /// Reads "Style" (and for "Luna" "Lang") and applies the interface style.
     void applyInterfaceStyle();
@@ -62,6 +47,23 @@ public:
     /// Makes the next tick set every control again (after texts were replaced).
     void refreshAll();
 
+signals:
+    // What the window asks of the rest of the program.
+    void hideToTrayRequested();
+    void quitRequested();
+    /// The window is being closed: the program's close handling runs now.
+    void closing();
+    void optionsRequested();
+    void updateRequested();
+    void infoRequested();
+    void helpRequested();
+    void textEditorRequested(int slot);
+
+public slots:
+    /// The style that the options dialog has chosen; the menu's page switches use the
+    /// designed variant only for "Blue".
+    void setPageSwitchStyle(InterfaceStyle style) { pageSwitchStyle_ = style; }
+
     // Menu commands.
     void loadDistribution();
     void saveDistribution();
@@ -69,6 +71,7 @@ public:
     /// Texts of the delete-all confirmation (from the language file).
     void setDeleteAllTexts(const QString& title, const QString& text);
 
+public:
     // Row commands.
     void browse(int slot);
     void editWebAddress(int slot);
@@ -83,6 +86,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildMenus();
@@ -93,6 +97,8 @@ private:
     void applyWin95();
     void applyLuna();
     void pageSwitchFromMenu(bool welcome);
+    void welcomeFromMenu() { pageSwitchFromMenu(true); }
+    void slotsFromMenu() { pageSwitchFromMenu(false); }
     void markNavigation(QLabel* red);
     void setLabelColour(QLabel* label, const QColor& colour);
     QColor labelColour(QLabel* label) const;
@@ -100,8 +106,8 @@ private:
     SlotModel& slots_;
     SettingsStore& store_;
     UserPrompts& prompts_;
-    Hooks hooks_;
     InterfaceStyle style_ = InterfaceStyle::Blue;
+    InterfaceStyle pageSwitchStyle_ = InterfaceStyle::Blue;
     std::function<QPoint()> cursorPos_;
 
     QWidget* central_ = nullptr;

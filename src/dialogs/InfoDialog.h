@@ -1,38 +1,26 @@
 #pragma once
 
-#include <QPointer>
-#include <QWidget>
+#include "ProgramDialog.h"
+
+class QLabel;
 
 namespace brisko {
 
-/// A window created hidden at start that disables the main window while it is open and
-/// enables it again whichever way it is closed.
-class ProgramDialog : public QWidget {
-    Q_OBJECT
-public:
-    ProgramDialog(const QString& objectName, const QString& caption, QSize size);
-    void setMainWindow(QWidget* window) { mainWindow_ = window; }
-    void open();
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    QPointer<QWidget> mainWindow_;
-};
-
-/// The "Info" window.
+/// The "Info" window: a picture without frame or title bar with the running version on it. A
+/// click on the picture (not on the version text), Esc or any close request closes it. It is
+/// the same in every style and language.
 class InfoDialog : public ProgramDialog {
     Q_OBJECT
 public:
     InfoDialog();
-};
+    QLabel* versionText() const { return version_; }
 
-/// The update window, "Brisko aktalisieren".
-class UpdateDialog : public ProgramDialog {
-    Q_OBJECT
-public:
-    UpdateDialog();
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLabel* version_ = nullptr;
 };
 
 }  // namespace brisko
