@@ -218,6 +218,7 @@ void Application::languageStep() {
             *lines,
             {mainWindow_.get(), options_.get(), editor_.get(), update_.get(), trayMenu_.get()});
         update_->setMessages(updateMessages_);
+        update_->fitTexts();
         mainWindow_->refreshAll();
         options_->selectLanguage(LanguageListItem(lang));
     });

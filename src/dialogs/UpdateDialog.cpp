@@ -1,6 +1,7 @@
 #include "UpdateDialog.h"
 
 #include <QDesktopServices>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,6 +24,24 @@ namespace {
 // Without a language file the messages are the German file's texts.
 QString GermanLine(int number) {
     return QString::fromStdString(LanguageTable().at(number - 1).german);
+}
+
+// Shrinks a text's font in half points until it fits its place: the windows are laid out for
+// Tahoma 8 pt, and the fonts that stand in for it run wider.
+void FitFont(QWidget* w, const QString& text, bool wrap, int reserved) {
+    QFont font = WindowFont();
+    font.setBold(w->font().bold());
+    const QSize box(w->width() - reserved, w->height());
+    while (font.pointSizeF() > 6) {
+        const QFontMetrics metrics(font);
+        const QRect need =
+            wrap ? metrics.boundingRect(QRect(0, 0, box.width(), 10000), Qt::TextWordWrap, text)
+                 : metrics.boundingRect(text);
+        if (need.width() <= box.width() && need.height() <= box.height())
+            break;
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    }
+    w->setFont(font);
 }
 
 void SetTextColour(QWidget* w, const QColor& colour) {
@@ -114,6 +133,16 @@ UpdateDialog::UpdateDialog(SettingsStore& store, UserPrompts& prompts, UrlOpener
     for (QWidget* w : texts_)
         SetTextColour(w, Qt::white);
     applyStyle(store, prompts);
+    fitTexts();
+}
+
+void UpdateDialog::fitTexts() {
+    for (QWidget* w : texts_) {
+        if (auto* label = qobject_cast<QLabel*>(w))
+            FitFont(label, label->text(), label->wordWrap(), 0);
+        else if (auto* button = qobject_cast<QPushButton*>(w))
+            FitFont(button, button->text(), false, 30);  // the picture and the margins
+    }
 }
 
 UpdateDialog::~UpdateDialog() = default;

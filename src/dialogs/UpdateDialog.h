@@ -35,6 +35,8 @@ public:
     /// 104 to 106).
     void setMessages(const std::array<QString, 3>& messages) { messages_ = messages; }
     const std::array<QString, 3>& messages() const { return messages_; }
+    /// Makes every text fit its place (again after a language file replaced them).
+    void fitTexts();
     /// "Brisko 3.6": product name, one blank, version.
     static QString RunningVersion();
 
