@@ -17,14 +17,20 @@ inline long long CpuNs(pid_t pid) {
     return running;
 }
 
-/// Resident memory of the process in kB; -1 when unknown.
-inline long long ResidentKb(pid_t pid) {
+/// A field of /proc/PID/status in kB ("VmRSS", "RssAnon", "RssFile", "RssShmem"); -1 when
+/// unknown.
+inline long long StatusKb(pid_t pid, const std::string& field) {
     std::ifstream in("/proc/" + std::to_string(pid) + "/status");
     std::string line;
     while (std::getline(in, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atoll(line.c_str() + 6);
+        if (line.rfind(field + ":", 0) == 0)
+            return std::atoll(line.c_str() + field.size() + 1);
     return -1;
+}
+
+/// Resident memory of the process in kB; -1 when unknown.
+inline long long ResidentKb(pid_t pid) {
+    return StatusKb(pid, "VmRSS");
 }
 
 }  // namespace brisko::bench

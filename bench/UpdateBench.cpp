@@ -48,8 +48,9 @@ int main(int argc, char** argv) {
     brisko::testing::FakeSettingsStore store;
     brisko::testing::FakeUserPrompts prompts;
     brisko::testing::FakeUrlOpener opener;
-    brisko::UpdateDialog dialog(store, prompts, opener,
-                                {server.site(), cache.path() + "/brisko/version.nfo"});
+    brisko::UpdateDialog dialog(
+        store, prompts, opener,
+        {server.site(), cache.path() + "/brisko/version.nfo", BRISKO_BENCH_DATA_DIR});
     dialog.show();
 
     const long long before = SettledKb();

@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include <malloc.h>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMenu>
@@ -21,6 +22,7 @@
 #include "hotkeys/SystemCommands.h"
 #include "storage/InstallationDirectory.h"
 #include "storage/LanguageFile.h"
+#include "storage/SettingNames.h"
 #include "storage/SettingsStore.h"
 #include "widgets/Pictures.h"
 #include "widgets/TrayIcon.h"
@@ -44,6 +46,15 @@ void OneShot(QTimer& timer, int ms) {
     timer.setSingleShot(true);
     timer.setInterval(ms);
 }
+
+// Hands the heap's free pages back to the system once the events now pending (the hidden
+// windows letting go of their pictures) are done. Freed memory otherwise stays with the
+// process between the blocks still in use.
+void ReturnFreeMemory() {
+#ifdef __GLIBC__
+    QTimer::singleShot(0, [] { malloc_trim(0); });
+#endif
+}
 }  // namespace
 
 Application::Application(Environment environment) : env_(std::move(environment)) {}
@@ -54,7 +65,7 @@ Application::~Application() {
 }
 
 void Application::start() {
-    splash_ = std::make_unique<SplashWindow>();
+    splash_ = std::make_unique<SplashWindow>(env_.dataDirectory);
     connect(splash_.get(), &SplashWindow::closed, this, [this] {
         emit finished();
         QCoreApplication::exit(0);
@@ -67,14 +78,16 @@ void Application::start() {
     createMainWindow();
     env_.prompts.setParentWindow(mainWindow_.get());
 
-    info_ = std::make_unique<InfoDialog>();
+    info_ = std::make_unique<InfoDialog>(env_.dataDirectory);
     info_->setMainWindow(mainWindow_.get());
     options_ = std::make_unique<OptionsDialog>(
         env_.store, env_.prompts,
         OptionsDialog::StartPage{[this] { mainWindow_->showWelcomePage(true); },
-                                 [this] { mainWindow_->showSlotPage(true); }});
+                                 [this] { mainWindow_->showSlotPage(true); }},
+        env_.dataDirectory);
     options_->setMainWindow(mainWindow_.get());
-    editor_ = std::make_unique<TextEditorDialog>(slots_, env_.store, env_.prompts);
+    editor_ =
+        std::make_unique<TextEditorDialog>(slots_, env_.store, env_.prompts, env_.dataDirectory);
     editor_->setMainWindow(mainWindow_.get());
     if (!env_.opener) {
         desktopOpener_ = std::make_unique<DesktopUrlOpener>();
@@ -85,8 +98,9 @@ void Application::start() {
     if (versionCopy.isEmpty())
         versionCopy = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
                       "/brisko/version.nfo";
-    update_ = std::make_unique<UpdateDialog>(env_.store, env_.prompts, *opener_,
-                                             UpdateDialog::Config{env_.updateSite, versionCopy});
+    update_ = std::make_unique<UpdateDialog>(
+        env_.store, env_.prompts, *opener_,
+        UpdateDialog::Config{env_.updateSite, versionCopy, env_.dataDirectory});
     update_->setMainWindow(mainWindow_.get());
 
     // Every command of the main window reaches its window here.
@@ -106,12 +120,14 @@ void Application::start() {
     // The notification-area icon and its menu.
     trayMenu_ = std::make_unique<QMenu>();
     trayMenu_->setObjectName("PopupMenu2");
-    QAction* showItem = trayMenu_->addAction(QIcon(DesignedPicture("menu/tray-show.png", {16, 16})),
-                                             "Brisko &starten");
+    QAction* showItem = trayMenu_->addAction(
+        QIcon(DesignedPicture(env_.dataDirectory, "menu/tray-show.png", {16, 16})),
+        "Brisko &starten");
     showItem->setObjectName("Briskostarten1");
     trayMenu_->addSeparator();
-    QAction* quitItem = trayMenu_->addAction(QIcon(DesignedPicture("menu/tray-quit.png", {16, 16})),
-                                             "Brisko &beenden");
+    QAction* quitItem = trayMenu_->addAction(
+        QIcon(DesignedPicture(env_.dataDirectory, "menu/tray-quit.png", {16, 16})),
+        "Brisko &beenden");
     quitItem->setObjectName("Briskobeenden1");
     connect(showItem, &QAction::triggered, this, [this] { showFromTray(); });
     connect(quitItem, &QAction::triggered, this, [this] { mainWindow_->close(); });
@@ -145,10 +161,11 @@ void Application::start() {
 }
 
 void Application::createMainWindow() {
-    mainWindow_ = std::make_unique<MainWindow>(slots_, env_.store, env_.prompts);
+    mainWindow_ =
+        std::make_unique<MainWindow>(slots_, env_.store, env_.prompts, env_.dataDirectory);
     // The window stays unmapped (not merely off-screen) until the splash ends: window
     // managers pull windows placed outside the screen back into view.
-    mainWindow_->winId();
+    mainWindowHandle_ = mainWindow_->winId();
     systemVersionName_ = SystemVersionName(env_.system);
     RunHandler(env_.prompts, [this] {
         stored_ = ReadSlotSettings(env_.store, slots_);
@@ -159,7 +176,7 @@ void Application::createMainWindow() {
     });
     mainWindow_->applyInterfaceStyle();
     dispatcher_ = std::make_unique<HotkeyDispatcher>(
-        env_.system, slots_, mainWindow_->winId(), systemVersionName_,
+        env_.system, slots_, mainWindowHandle_, systemVersionName_,
         [this] { RunHandler(env_.prompts, [this] { SaveSlotSettings(env_.store, slots_); }); });
     dispatcher_->setOwnExecutableName(env_.ownExecutableName);
     // The "-autostart" switch and the full restore, 2600 ms after the main window's creation.
@@ -172,6 +189,11 @@ void Application::createMainWindow() {
         if (storedRead_)
             RunHandler(env_.prompts,
                        [this] { ApplySlotSettings(env_.store, stored_, slots_, true); });
+        // The last step that reads the table: its texts would be held twice from here on.
+        textStepPending_ = false;
+        stored_ = StoredSlotSettings{};
+        storedRead_ = false;
+        ReturnFreeMemory();
     });
     restoreTimer_.start();
 }
@@ -189,13 +211,13 @@ void Application::splashTimeout() {
 
 void Application::firstStartNotice() {
     RunHandler(env_.prompts, [this] {
-        if (!OpenSettingsKey(env_.store).read("FirstStart").empty())
+        if (!OpenSettingsKey(env_.store).read(setting_names::kFirstStart).empty())
             return;
         env_.prompts.Beep();
         if (env_.prompts.ShowInformation("Erster Start / First Start",
                                          QString::fromUtf8(kFirstStartText))) {
             SettingsKey key = OpenSettingsKey(env_.store);
-            key.write("FirstStart", "Yes");
+            key.write(setting_names::kFirstStart, "Yes");
             key.close();
         }
     });
@@ -203,12 +225,12 @@ void Application::firstStartNotice() {
 
 void Application::languageStep() {
     RunHandler(env_.prompts, [this] {
-        const std::string lang = OpenSettingsKey(env_.store).read("Lang");
+        const std::string lang = OpenSettingsKey(env_.store).read(setting_names::kLanguage);
         const std::string fileName = LanguageFileName(lang);
         if (fileName.empty())
             return;
         const std::string directory =
-            InstallationDirectory(env_.store, DataDirectory().toStdString());
+            InstallationDirectory(env_.store, env_.dataDirectory.toStdString());
         const auto lines = ReadLanguageFile(JoinPath(directory, "") + fileName);
         if (!lines) {
             env_.prompts.ShowMessage(QString::fromStdString(LanguageFileErrorMessage(fileName)));
@@ -225,7 +247,7 @@ void Application::languageStep() {
 }
 
 void Application::tick() {
-    SyncHotkeyRegistration(env_.system, mainWindow_->winId(), slots_);
+    SyncHotkeyRegistration(env_.system, mainWindowHandle_, slots_);
     mainWindow_->tick();
     if (slots_.revision() != editorRevision_) {
         editor_->syncFromModel();
@@ -250,6 +272,10 @@ void Application::hideToTray() {
     }
     mainWindow_->hide();
     tray_->setActive(true);
+    // Hidden for hours, perhaps: the window's image on the screen's side goes with its window,
+    // and the memory of what the hidden windows let go returns to the system.
+    mainWindow_->releaseNativeWindow();
+    ReturnFreeMemory();
 }
 
 void Application::showFromTray() {
@@ -277,7 +303,7 @@ void Application::closeHandling() {
         const std::string language = LanguageValueForItem(options_->languageChoice());
         SettingsKey key = OpenSettingsKey(env_.store);
         if (!language.empty())
-            key.write("Lang", language);
+            key.write(setting_names::kLanguage, language);
         key.close();
     });
     RunHandler(env_.prompts, [this] {
@@ -286,7 +312,7 @@ void Application::closeHandling() {
         const InterfaceStyle style = options_->styleChoice();
         SettingsKey key(env_.store, SettingsRoot::CurrentUser, kSettingsKeyPathRelative,
                         style == InterfaceStyle::Blue);
-        key.write("Style", StyleSettingName(style));
+        key.write(setting_names::kStyle, StyleSettingName(style));
         key.close();
     });
     finishTextStep();
@@ -306,7 +332,7 @@ void Application::commitData() {
 
 QUrl Application::helpUrl() const {
     const bool english = options_ && options_->languageChoice() == LanguageListItem("English");
-    return QUrl::fromLocalFile(DataDirectory() + (english ? "/help/en" : "/help/de") +
+    return QUrl::fromLocalFile(env_.dataDirectory + (english ? "/help/en" : "/help/de") +
                                "/index.html");
 }
 

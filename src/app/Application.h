@@ -10,6 +10,7 @@
 #include <string>
 
 #include "hotkeys/HotkeySlot.h"
+#include "hotkeys/SystemControl.h"
 #include "storage/SlotSettings.h"
 #include "widgets/NotifyIconHost.h"
 
@@ -48,6 +49,8 @@ public:
         std::function<bool()> trayAvailable;
         /// The executable name whose processes end with the session.
         std::string ownExecutableName = "BRZ";
+        /// Where the program's pictures, language files and help lie.
+        QString dataDirectory;
         /// Opens the help and the download in the user's browser; null uses the desktop's.
         UrlOpener* opener = nullptr;
         /// The maker's web site for the update check.
@@ -124,6 +127,7 @@ private:
     std::unique_ptr<HotkeyDispatcher> dispatcher_;
     std::unique_ptr<QMenu> trayMenu_;
     TrayIcon* tray_ = nullptr;
+    WindowHandle mainWindowHandle_ = 0;  // the main window's first handle, for the engine
 
     QTimer splashTimer_;   // end of the splash, first-start notice
     QTimer firstTick_;     // style pictures, language, insert texts

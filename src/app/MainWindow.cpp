@@ -11,8 +11,10 @@
 #include "dialogs/UserPrompts.h"
 #include "storage/HotkeyDistribution.h"
 #include "storage/LanguageFile.h"
+#include "storage/SettingNames.h"
 #include "storage/SettingsStore.h"
 #include "widgets/ImageButton.h"
+#include "widgets/PictureLabel.h"
 #include "widgets/Pictures.h"
 
 namespace brisko {
@@ -25,20 +27,12 @@ constexpr int kPageHeight = 425;
 constexpr int kMenuBarHeight = 24;
 const QColor kRed{255, 0, 0};
 
-QPixmap Picture(const QString& name) {
-    try {
-        return Pictures::image(name);
-    } catch (const std::exception&) {
-        return {};
-    }
-}
-
-QLabel* PictureLabel(QWidget* parent, const char* name, const QString& file, QRect geometry) {
-    auto* label = new QLabel(parent);
+PictureLabel* DesignedLabel(QWidget* parent, const char* name, const QString& path,
+                            QRect geometry) {
+    auto* label = new PictureLabel(parent);
     label->setObjectName(name);
     label->setGeometry(geometry);
-    label->setScaledContents(true);
-    label->setPixmap(Picture(file));
+    label->setDesignedPicture(path);
     return label;
 }
 
@@ -60,13 +54,15 @@ QString GermanLine(int number) {
 const QString kDistributionFilter = QString::fromUtf8("Hot Key-Verteilungen (*.hkv)");
 }  // namespace
 
-MainWindow::MainWindow(SlotModel& model, SettingsStore& store, UserPrompts& prompts)
+MainWindow::MainWindow(SlotModel& model, SettingsStore& store, UserPrompts& prompts,
+                       const QString& dataDirectory)
     : QMainWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                                Qt::MSWindowsFixedSizeDialogHint),
       slots_(model),
       store_(store),
       prompts_(prompts),
+      dataDirectory_(dataDirectory),
       deleteAllTitle_(GermanLine(103)),
       deleteAllText_(GermanLine(65)) {
     setObjectName("Form1");
@@ -105,7 +101,7 @@ void MainWindow::buildMenus() {
         void (MainWindow::*run)();
     };
     auto add = [this](QMenu* menu, const Item& item) {
-        QAction* a = menu->addAction(QIcon(Picture(item.picture)), QString::fromUtf8(item.caption));
+        QAction* a = menu->addAction(QIcon(picture(item.picture)), QString::fromUtf8(item.caption));
         a->setObjectName(item.name);
         connect(a, &QAction::triggered, this, item.run);
     };
@@ -146,8 +142,8 @@ QAction* MainWindow::action(const char* name) const {
 }
 
 void MainWindow::buildSlotPage() {
-    image4_ = PictureLabel(central_, "Image4", "slots-background.png",
-                           QRect(0, kPageTop, 689, kPageHeight));
+    image4_ = DesignedLabel(central_, "Image4", picturePath("slots-background.png"),
+                            QRect(0, kPageTop, 689, kPageHeight));
     image4_->installEventFilter(this);
     intro_ = TextLabel(central_, "Label1",
                        "Hier ist nun der Hauptteil von Brisko: Der Teil zum Setzen Ihrer eigenen "
@@ -161,8 +157,8 @@ void MainWindow::buildSlotPage() {
         [this](int n) { emit textEditorRequested(n); },
     };
     for (int n = 1; n <= kSlotCount; ++n) {
-        rows_[n - 1] =
-            std::make_unique<SlotRow>(central_, n, kPageTop + 46 + 32 * (n - 1), slots_, commands);
+        rows_[n - 1] = std::make_unique<SlotRow>(central_, n, kPageTop + 46 + 32 * (n - 1), slots_,
+                                                 commands, dataDirectory_);
         setLabelColour(rows_[n - 1]->keyLabel(), kNavy);
     }
     setLabelColour(intro_, Qt::white);
@@ -173,8 +169,8 @@ void MainWindow::buildWelcomePage() {
     welcomePage_->setObjectName("Panel1");
     welcomePage_->setGeometry(0, kPageTop, kWidth, kPageHeight);
     welcomePage_->setAutoFillBackground(true);
-    image2_ = PictureLabel(welcomePage_, "Image2", "welcome-background.png",
-                           QRect(0, 0, 689, kPageHeight));
+    image2_ = DesignedLabel(welcomePage_, "Image2", picturePath("welcome-background.png"),
+                            QRect(0, 0, 689, kPageHeight));
     image2_->installEventFilter(this);
 
     QLabel* heading = TextLabel(welcomePage_, "Label29", "Herzlich willkommen bei Brisko !",
@@ -197,7 +193,8 @@ void MainWindow::buildWelcomePage() {
     };
     const int pointY[4] = {109, 157, 205, 245};
     for (int k = 0; k < 4; ++k) {
-        bullets_[k] = PictureLabel(welcomePage_, "", "bullet.png", QRect(40, pointY[k] + 3, 8, 8));
+        bullets_[k] = DesignedLabel(welcomePage_, "", picturePath("bullet.png"),
+                                    QRect(40, pointY[k] + 3, 8, 8));
         bullets_[k]->setObjectName(QString("Image%1").arg(5 + k));
         // Only the second point wraps; the others run on one line.
         points_[k] = TextLabel(
@@ -217,10 +214,12 @@ void MainWindow::buildWelcomePage() {
 }
 
 void MainWindow::buildHeader() {
-    image10_ = PictureLabel(central_, "Image10", "bar.png", QRect(0, 24, kWidth, 41));
+    image10_ = DesignedLabel(central_, "Image10", picturePath("bar.png"), QRect(0, 24, kWidth, 41));
     image10_->hide();
-    image1_ = PictureLabel(central_, "Image1", "header-welcome.png", QRect(0, 24, kWidth, 43));
-    image9_ = PictureLabel(central_, "Image9", "header-slots.png", QRect(0, 24, kWidth, 43));
+    image1_ = DesignedLabel(central_, "Image1", picturePath("header-welcome.png"),
+                            QRect(0, 24, kWidth, 43));
+    image9_ = DesignedLabel(central_, "Image9", picturePath("header-slots.png"),
+                            QRect(0, 24, kWidth, 43));
     image1_->hide();
     image9_->hide();
     image1_->installEventFilter(this);
@@ -334,7 +333,7 @@ void MainWindow::buildNavigation() {
         hotSpots_[k] = spot;
 
         auto* speed =
-            new QPushButton(QIcon(Picture(nav.icon)), QString::fromUtf8(nav.text), central_);
+            new QPushButton(QIcon(picture(nav.icon)), QString::fromUtf8(nav.text), central_);
         speed->setObjectName(nav.speedButton);
         speed->setGeometry(nav.speedX, 29, 137, 33);
         speed->setFlat(true);
@@ -342,12 +341,12 @@ void MainWindow::buildNavigation() {
         connect(speed, &QPushButton::clicked, this, [command, k] { command(k, false); });
         speedButtons_[k] = speed;
 
+        // Their pictures are read only when "Luna" shows one of the two sets.
         for (int lang = 0; lang < 2; ++lang) {
             auto* button = new ImageButton(central_);
-            const QString stem = QString("luna/%1-%2-").arg(lang == 0 ? "de" : "en", nav.lunaFile);
             button->setObjectName(lang == 0 ? nav.german : nav.english);
-            button->setPictures(Picture(stem + "normal.png"), Picture(stem + "hover.png"),
-                                Picture(stem + "pressed.png"));
+            button->setProperty("picture",
+                                QString("luna/%1-%2-").arg(lang == 0 ? "de" : "en", nav.lunaFile));
             button->move(nav.lunaX, 544);
             connect(button, &ImageButton::clicked, this, [command, k] { command(k, false); });
             (lang == 0 ? lunaGerman_ : lunaEnglish_)[k] = button;
@@ -387,11 +386,11 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::applyInterfaceStyle() {
-    std::string style;
-    RunHandler(prompts_, [&] { style = OpenSettingsKey(store_).read("Style"); });
-    if (style == "Win95")
+    InterfaceStyle style = InterfaceStyle::Blue;
+    RunHandler(prompts_, [&] { style = ReadInterfaceStyle(store_); });
+    if (style == InterfaceStyle::Win95)
         applyWin95();
-    else if (style == "Luna")
+    else if (style == InterfaceStyle::Luna)
         applyLuna();
 }
 
@@ -428,21 +427,26 @@ void MainWindow::applyWin95() {
 void MainWindow::applyLuna() {
     style_ = InterfaceStyle::Luna;
     std::string lang;
-    RunHandler(prompts_, [&] { lang = OpenSettingsKey(store_).read("Lang"); });
-    if (lang == "German" || lang.empty()) {
-        for (ImageButton* b : lunaGerman_)
-            b->move(b->x(), 24);
-    } else if (lang == "English") {
-        for (ImageButton* b : lunaEnglish_)
-            b->move(b->x(), 24);
+    RunHandler(prompts_, [&] { lang = OpenSettingsKey(store_).read(setting_names::kLanguage); });
+    const std::array<ImageButton*, 4>* shown = lang == "German" || lang.empty() ? &lunaGerman_
+                                               : lang == "English"              ? &lunaEnglish_
+                                                                                : nullptr;
+    for (ImageButton* b : shown ? *shown : std::array<ImageButton*, 4>{}) {
+        if (!b)
+            continue;
+        const QString stem = b->property("picture").toString();
+        b->setPictures(picture(stem + "normal.png"), picture(stem + "hover.png"),
+                       picture(stem + "pressed.png"));
+        b->move(b->x(), 24);
     }
     // A picture that cannot be loaded ends the style here, with the steps done so far.
     const bool loaded = RunHandler(prompts_, [&] {
-        image10_->setPixmap(LoadPicture(UnderDirectory(ProgramDirectory(store_), "images/01.JPG")));
-        for (QLabel* picture :
+        image10_->setPictureFile(
+            UnderDirectory(ProgramDirectory(store_, dataDirectory_), "images/01.JPG"));
+        for (PictureLabel* picture :
              {image2_, image4_, bullets_[0], bullets_[1], bullets_[2], bullets_[3]})
-            picture->setPixmap(
-                LoadPicture(UnderDirectory(ProgramDirectory(store_), "images/02.JPG")));
+            picture->setPictureFile(
+                UnderDirectory(ProgramDirectory(store_, dataDirectory_), "images/02.JPG"));
     });
     if (!loaded)
         return;
@@ -474,9 +478,9 @@ void MainWindow::applyLuna() {
 }
 
 void MainWindow::fixUpStylePictures() {
-    std::string style;
-    RunHandler(prompts_, [&] { style = OpenSettingsKey(store_).read("Style"); });
-    if (style == "Luna" || style == "Win95") {
+    InterfaceStyle style = InterfaceStyle::Blue;
+    RunHandler(prompts_, [&] { style = ReadInterfaceStyle(store_); });
+    if (style != InterfaceStyle::Blue) {
         image9_->hide();
         image1_->hide();
         image10_->show();

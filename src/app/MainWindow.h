@@ -17,6 +17,7 @@ class QPushButton;
 namespace brisko {
 
 class ImageButton;
+class PictureLabel;
 class SettingsStore;
 class UserPrompts;
 
@@ -26,7 +27,9 @@ class UserPrompts;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(SlotModel& model, SettingsStore& store, UserPrompts& prompts);
+    /// The window's pictures come from the data directory (or the "Path" setting's folder).
+    MainWindow(SlotModel& model, SettingsStore& store, UserPrompts& prompts,
+               const QString& dataDirectory);
     ~MainWindow() override;
 
     /// Reads "Style" (and for "Luna" "Lang") and applies the interface style.
@@ -63,6 +66,9 @@ public slots:
     /// The style that the options dialog has chosen; the menu's page switches use the
     /// designed variant only for "Blue".
     void setPageSwitchStyle(InterfaceStyle style) { pageSwitchStyle_ = style; }
+    /// Lets go of the window on the screen's side (its image included) while hidden; showing
+    /// the window again creates it anew.
+    void releaseNativeWindow() { destroy(); }
 
     // Menu commands.
     void loadDistribution();
@@ -102,22 +108,27 @@ private:
     void markNavigation(QLabel* red);
     void setLabelColour(QLabel* label, const QColor& colour);
     QColor labelColour(QLabel* label) const;
+    QPixmap picture(const QString& name) const { return ShippedPicture(dataDirectory_, name); }
+    QString picturePath(const QString& name) const {
+        return ShippedPicturePath(dataDirectory_, name);
+    }
 
     SlotModel& slots_;
     SettingsStore& store_;
     UserPrompts& prompts_;
+    const QString dataDirectory_;
     InterfaceStyle style_ = InterfaceStyle::Blue;
     InterfaceStyle pageSwitchStyle_ = InterfaceStyle::Blue;
     std::function<QPoint()> cursorPos_;
 
     QWidget* central_ = nullptr;
     QWidget* welcomePage_ = nullptr;
-    QLabel* image1_ = nullptr;   // header, welcome page
-    QLabel* image9_ = nullptr;   // header, slot page
-    QLabel* image10_ = nullptr;  // bar of the plain styles
-    QLabel* image2_ = nullptr;   // welcome background
-    QLabel* image4_ = nullptr;   // slot page background
-    std::array<QLabel*, 4> bullets_{};
+    PictureLabel* image1_ = nullptr;   // header, welcome page
+    PictureLabel* image9_ = nullptr;   // header, slot page
+    PictureLabel* image10_ = nullptr;  // bar of the plain styles
+    PictureLabel* image2_ = nullptr;   // welcome background
+    PictureLabel* image4_ = nullptr;   // slot page background
+    std::array<PictureLabel*, 4> bullets_{};
     std::array<QLabel*, 4> points_{};
     QList<QLabel*> welcomeTexts_;
     QLabel* intro_ = nullptr;  // Label1

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,16 +23,7 @@ constexpr int kOpenModeX = 620;
 constexpr int kNarrow = 59;
 constexpr int kWide = 119;
 
-QPixmap Picture(const QString& name) {
-    try {
-        return Pictures::image(name);
-    } catch (const std::exception&) {
-        return {};
-    }
-}
-
-// The face of a row button: a raised panel with the button's small picture and caption.
-QPixmap ButtonFace(const QString& icon, const QString& caption, int width, int state) {
+QPixmap PaintButtonFace(const QPixmap& pic, const QString& caption, int width, int state) {
     QPixmap face(width, kButtonHeight);
     face.fill(Qt::transparent);
     QPainter p(&face);
@@ -43,7 +35,6 @@ QPixmap ButtonFace(const QString& icon, const QString& caption, int width, int s
     p.setBrush(base);
     p.drawRoundedRect(QRectF(0.5, 0.5, width - 1, kButtonHeight - 1), 3, 3);
     const int shift = state == 2 ? 1 : 0;
-    const QPixmap pic = Picture(icon);
     QFont font = WindowFont();
     p.setFont(font);
     const int textWidth = caption.isEmpty() ? 0 : p.fontMetrics().horizontalAdvance(caption) + 4;
@@ -60,7 +51,19 @@ QPixmap ButtonFace(const QString& icon, const QString& caption, int width, int s
     return face;
 }
 
-ImageButton* RowButton(QWidget* page, const QString& name, const QString& icon,
+// The face of a row button: a raised panel with the button's small picture and caption. The
+// eleven rows show the same faces, painted once and shared.
+QPixmap ButtonFace(const QPixmap& pic, const QString& caption, int width, int state) {
+    static QHash<QString, QPixmap> faces;
+    const QString key =
+        QString("%1|%2|%3|%4").arg(pic.cacheKey()).arg(caption).arg(width).arg(state);
+    auto it = faces.constFind(key);
+    if (it == faces.constEnd())
+        it = faces.insert(key, PaintButtonFace(pic, caption, width, state));
+    return *it;
+}
+
+ImageButton* RowButton(QWidget* page, const QString& name, const QPixmap& icon,
                        const QString& caption, int width, const QString& hint) {
     auto* button = new ImageButton(page);
     button->setObjectName(name);
@@ -83,8 +86,9 @@ void Place(QWidget* w, int x, int y) {
 }
 }  // namespace
 
-SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& commands)
-    : slot_(n), y_(y), slots_(model) {
+SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& commands,
+                 const QString& dataDirectory)
+    : slot_(n), y_(y), slots_(model), textIcon_(ShippedPicture(dataDirectory, "buttons/text.png")) {
     keyLabel_ = new QLabel(QString("F%1").arg(n), page);
     keyLabel_->setObjectName(QString("Label%1").arg(n + 1));
     keyLabel_->setGeometry(8, y + 3, 24, 16);
@@ -95,15 +99,14 @@ SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& 
     actionList_ = new QComboBox(page);
     actionList_->setObjectName(QString("ComboBox%1").arg(n));
     actionList_->setGeometry(32, y, 241, kButtonHeight);
-    actionList_->setMaxVisibleItems(8);
-    // A list below the field, eight entries high, instead of a popup over it with every entry.
-    actionList_->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    actionList_->setMaxVisibleItems(8);  // opened below the field by the program's style
     for (int i = 0; i < kActionCount; ++i) {
         // "(Nichts)" has no picture; an empty one keeps its text in line with the others.
         QPixmap picture(16, 16);
         picture.fill(Qt::transparent);
         if (i > 0)
-            picture = Picture(QString("actions/action-%1.png").arg(i, 2, 10, QChar('0')));
+            picture = ShippedPicture(dataDirectory,
+                                     QString("actions/action-%1.png").arg(i, 2, 10, QChar('0')));
         const QIcon icon(picture);
         actionList_->addItem(icon, QString::fromUtf8(kActionCaptions[i]));
     }
@@ -137,14 +140,17 @@ SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& 
     showModeField_->setObjectName(QString("Edit%1").arg(11 + n));
     showModeField_->hide();
 
-    browse_ = RowButton(page, QString("ImageButton%1").arg(13 + n), "buttons/browse.png", {},
-                        kNarrow, "Durchsuchen");
-    web_ = RowButton(page, QString("ImageButton%1").arg(25 + n), "buttons/web.png", {}, kNarrow,
+    browse_ =
+        RowButton(page, QString("ImageButton%1").arg(13 + n),
+                  ShippedPicture(dataDirectory, "buttons/browse.png"), {}, kNarrow, "Durchsuchen");
+    web_ = RowButton(page, QString("ImageButton%1").arg(25 + n),
+                     ShippedPicture(dataDirectory, "buttons/web.png"), {}, kNarrow,
                      "Webseite auswählen");
-    openMode_ = RowButton(page, QString("ImageButton%1").arg(55 + n), "buttons/openmode.png", {},
-                          kNarrow, QString::fromUtf8("Öffnungsart bestimmen"));
-    text_ = RowButton(page, QString("ImageButton%1").arg(44 + n), "buttons/text.png",
-                      "Text eingeben", kWide, "Text eingeben");
+    openMode_ = RowButton(page, QString("ImageButton%1").arg(55 + n),
+                          ShippedPicture(dataDirectory, "buttons/openmode.png"), {}, kNarrow,
+                          QString::fromUtf8("Öffnungsart bestimmen"));
+    text_ = RowButton(page, QString("ImageButton%1").arg(44 + n), textIcon_, "Text eingeben", kWide,
+                      "Text eingeben");
     browse_->OnClick = [this, commands] {
         if (commands.browse)
             commands.browse(slot_);
@@ -183,9 +189,9 @@ SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& 
 }
 
 void SlotRow::setTextButtonCaption(const QString& caption) {
-    text_->setPictures(ButtonFace("buttons/text.png", caption, kWide, 0),
-                       ButtonFace("buttons/text.png", caption, kWide, 1),
-                       ButtonFace("buttons/text.png", caption, kWide, 2));
+    text_->setPictures(ButtonFace(textIcon_, caption, kWide, 0),
+                       ButtonFace(textIcon_, caption, kWide, 1),
+                       ButtonFace(textIcon_, caption, kWide, 2));
 }
 
 void SlotRow::chooseShowMode(const char* mode) {

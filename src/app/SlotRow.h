@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPixmap>
 #include <QString>
 #include <functional>
 #include <string>
@@ -33,7 +34,9 @@ public:
         std::function<void(int slot)> text;
     };
 
-    SlotRow(QWidget* page, int slot, int y, SlotModel& model, const Commands& commands);
+    /// The row's pictures come from the data directory's images/ folder.
+    SlotRow(QWidget* page, int slot, int y, SlotModel& model, const Commands& commands,
+            const QString& dataDirectory);
 
     /// Row layout, show-mode check marks, web-address hint and the mirrored values.
     void sync();
@@ -62,6 +65,7 @@ private:
     int slot_;
     int y_;
     SlotModel& slots_;
+    QPixmap textIcon_;
     QLabel* keyLabel_;
     QComboBox* actionList_;
     QLineEdit* pathField_;

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -10,17 +11,13 @@
 
 namespace brisko {
 
-SplashWindow::SplashWindow()
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+SplashWindow::SplashWindow(const QString& dataDirectory)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      picturePath_(ShippedPicturePath(dataDirectory, "splash.png")) {
     setObjectName("SplashScreenForm");
     setWindowTitle("SplashScreen");
     setFont(WindowFont());
     setFixedSize(379, 252);
-    try {
-        picture_ = Pictures::image("splash.png");
-    } catch (const std::exception&) {
-        picture_ = DesignedPicture("splash.png", size());
-    }
     centre();
 }
 
@@ -30,11 +27,28 @@ void SplashWindow::centre() {
 }
 
 void SplashWindow::paintEvent(QPaintEvent*) {
+    if (picture_.isNull())
+        picture_ = Pictures::designed(picturePath_, size());
     QPainter p(this);
     p.drawPixmap(rect(), picture_);
     p.setPen(Qt::white);
     p.setFont(font());
     p.drawText(QPoint(272, 224 + p.fontMetrics().ascent()), "Es wird geladen ...");
+}
+
+void SplashWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    picture_ = QPixmap();
+    Pictures::releaseUnused();
+    // Its window and the image behind it go; showing the splash again would create them anew.
+    if (!event->spontaneous() && testAttribute(Qt::WA_WState_Created))
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (isHidden())
+                    destroy();
+            },
+            Qt::QueuedConnection);
 }
 
 void SplashWindow::finish() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 namespace brisko {
@@ -9,7 +10,7 @@ namespace brisko {
 class SplashWindow : public QWidget {
     Q_OBJECT
 public:
-    SplashWindow();
+    explicit SplashWindow(const QString& dataDirectory);
 
     /// Centres the window on the primary screen.
     void centre();
@@ -23,9 +24,13 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    /// A hidden splash holds neither its picture nor its window on the screen's side: it
+    /// is shown once, for a few seconds, and lives on only to end the event loop.
+    void hideEvent(QHideEvent* event) override;
 
 private:
-    QPixmap picture_;
+    QString picturePath_;
+    QPixmap picture_;  // while shown
     bool finishing_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 #include "Application.h"
@@ -13,8 +14,10 @@
 #include "SessionSignals.h"
 #include "dialogs/Look.h"
 #include "dialogs/QtUserPrompts.h"
-#include "platform/x11/IniSettingsStore.h"
-#include "platform/x11/X11SystemControl.h"
+#include "platform/SessionBackends.h"
+#include "platform/linux/DataDirectory.h"
+#include "platform/linux/IniSettingsStore.h"
+#include "platform/linux/LinuxSystemControl.h"
 #include "widgets/BitmapStyle.h"
 #include "widgets/NotifyIconHost.h"
 #include "widgets/Pictures.h"
@@ -66,25 +69,27 @@ int main(int argc, char* argv[]) {
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslations);
 
-    const QString dataDirectory = QString::fromStdString(brisko::x11::DataDirectory());
-    brisko::SetDataDirectory(dataDirectory);
-    brisko::Pictures::setImagesDirectory(dataDirectory + "/images");
+    // Worked out once here; everyone who reads data files is handed it.
+    const std::string dataDirectory = brisko::desktop::DataDirectory();
+    const QString dataFolder = QString::fromStdString(dataDirectory);
     QIcon icon;
     for (const char* name : {"brisko.png", "brisko-32.png", "brisko-16.png"}) {
-        try {
-            icon.addPixmap(brisko::Pictures::image(name));
-        } catch (const std::exception&) {
-        }
+        if (const QPixmap picture = brisko::ShippedPicture(dataFolder, name); !picture.isNull())
+            icon.addPixmap(picture);
     }
     QApplication::setWindowIcon(icon);
     try {
-        QApplication::setStyle(new brisko::BitmapStyle(brisko::BitmapStyle::Set::Luna,
-                                                       brisko::Pictures::imagesDirectory()));
+        QApplication::setStyle(
+            new brisko::BitmapStyle(brisko::BitmapStyle::Set::Luna, dataFolder + "/images"));
     } catch (const std::exception&) {
         // Without its picture strips the program keeps the desktop's own look.
     }
 
-    brisko::x11::X11SystemControl system;
+    const auto backend = brisko::desktop::ChooseBackend(std::getenv("BRISKO_BACKEND"),
+                                                        std::getenv("WAYLAND_DISPLAY"),
+                                                        std::getenv("XDG_SESSION_TYPE"));
+    brisko::desktop::LinuxSystemControl system(brisko::platform::MakeSessionBackend(backend),
+                                               dataDirectory);
     brisko::IniSettingsStore store;
     brisko::QtUserPrompts prompts;
     system.setMessageBoxHandler(
@@ -95,7 +100,8 @@ int main(int argc, char* argv[]) {
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     brisko::Application brisko({system, store, prompts, arguments, nullptr, nullptr,
-                                ownName.toStdString(), nullptr, UpdateSite(), QString()});
+                                ownName.toStdString(), dataFolder, nullptr, UpdateSite(),
+                                QString()});
     brisko::SessionSignals sessionSignals;
     QObject::connect(&sessionSignals, &brisko::SessionSignals::sessionEnding, &brisko,
                      [&brisko] { brisko.endSession(); });

@@ -6,15 +6,16 @@
 
 #include "BriskoVersion.h"
 #include "Look.h"
+#include "widgets/PictureLabel.h"
 
 namespace brisko {
 
-InfoDialog::InfoDialog()
+InfoDialog::InfoDialog(const QString& dataDirectory)
     : ProgramDialog("Form2", "Info", QSize(379, 252), Qt::Dialog | Qt::FramelessWindowHint) {
-    auto* picture = new QLabel(this);
+    auto* picture = new PictureLabel(this);
     picture->setObjectName("Image1");
     picture->setGeometry(0, 0, 379, 252);
-    picture->setPixmap(DesignedPicture("info.png", QSize(379, 252)));
+    picture->setDesignedPicture(ShippedPicturePath(dataDirectory, "info.png"));
     picture->setAttribute(Qt::WA_TransparentForMouseEvents);
     version_ = new QLabel(QStringLiteral("Version " BRISKO_VERSION), this);
     version_->setObjectName("Label1");

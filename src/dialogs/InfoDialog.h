@@ -12,7 +12,7 @@ namespace brisko {
 class InfoDialog : public ProgramDialog {
     Q_OBJECT
 public:
-    InfoDialog();
+    explicit InfoDialog(const QString& dataDirectory);
     QLabel* versionText() const { return version_; }
 
 protected:

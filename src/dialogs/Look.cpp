@@ -1,17 +1,12 @@
 #include "Look.h"
 
 #include <QFont>
-#include <QLinearGradient>
-#include <QPainter>
 
 #include "hotkeys/BriskoError.h"
 #include "storage/InstallationDirectory.h"
+#include "storage/SettingNames.h"
 #include "storage/SettingsStore.h"
 #include "widgets/Pictures.h"
-
-#ifndef BRISKO_SOURCE_DATA_DIR
-#define BRISKO_SOURCE_DATA_DIR ""
-#endif
 
 namespace brisko {
 
@@ -21,6 +16,10 @@ InterfaceStyle StyleFromSetting(const std::string& value) {
     if (value == "Luna")
         return InterfaceStyle::Luna;
     return InterfaceStyle::Blue;
+}
+
+InterfaceStyle ReadInterfaceStyle(SettingsStore& store) {
+    return StyleFromSetting(OpenSettingsKey(store).read(setting_names::kStyle));
 }
 
 std::string StyleSettingName(InterfaceStyle style) {
@@ -35,23 +34,8 @@ std::string StyleSettingName(InterfaceStyle style) {
     return "Blue";
 }
 
-namespace {
-QString& DataDirectoryValue() {
-    static QString directory = QString::fromUtf8(BRISKO_SOURCE_DATA_DIR);
-    return directory;
-}
-}  // namespace
-
-QString DataDirectory() {
-    return DataDirectoryValue();
-}
-
-void SetDataDirectory(const QString& directory) {
-    DataDirectoryValue() = directory;
-}
-
-QString ProgramDirectory(SettingsStore& store) {
-    return QString::fromStdString(InstallationDirectory(store, DataDirectory().toStdString()));
+QString ProgramDirectory(SettingsStore& store, const QString& dataDirectory) {
+    return QString::fromStdString(InstallationDirectory(store, dataDirectory.toStdString()));
 }
 
 QString UnderDirectory(const QString& directory, const QString& relative) {
@@ -73,18 +57,20 @@ QPixmap LoadPicture(const QString& path) {
     return Pictures::get(path);
 }
 
-QPixmap DesignedPicture(const QString& name, QSize size) {
+QPixmap ShippedPicture(const QString& dataDirectory, const QString& name) {
     try {
-        return Pictures::image(name);
+        return Pictures::get(ShippedPicturePath(dataDirectory, name));
     } catch (const std::exception&) {
+        return {};
     }
-    QPixmap pixmap(size.isValid() ? size : QSize(16, 16));
-    QPainter p(&pixmap);
-    QLinearGradient g(0, 0, 0, pixmap.height());
-    g.setColorAt(0, QColor(70, 110, 200));
-    g.setColorAt(1, QColor(20, 40, 120));
-    p.fillRect(pixmap.rect(), g);
-    return pixmap;
+}
+
+QString ShippedPicturePath(const QString& dataDirectory, const QString& name) {
+    return dataDirectory + "/images/" + name;
+}
+
+QPixmap DesignedPicture(const QString& dataDirectory, const QString& name, QSize size) {
+    return Pictures::designed(ShippedPicturePath(dataDirectory, name), size);
 }
 
 QFont WindowFont() {

@@ -14,19 +14,17 @@ enum class InterfaceStyle { Blue, Win95, Luna };
 
 /// Exact, case-sensitive reading of the "Style" value.
 InterfaceStyle StyleFromSetting(const std::string& value);
+/// The style of the stored "Style" value; raises BriskoError when it cannot be read.
+InterfaceStyle ReadInterfaceStyle(SettingsStore& store);
 /// The value written for a style: "Blue", "Win95" or "Luna".
 std::string StyleSettingName(InterfaceStyle style);
 
 inline const QColor kPlainBackground{240, 239, 232};
 inline const QColor kNavy{0, 0, 128};
 
-/// Where the program's data (pictures, language files) lies; set once at start. Until then
-/// (in tests) the source tree's data/ folder.
-QString DataDirectory();
-void SetDataDirectory(const QString& directory);
-
-/// The program directory: the settings value "Path", or the data directory when it is empty.
-QString ProgramDirectory(SettingsStore& store);
+/// The program directory: the settings value "Path", or the data directory (where the
+/// program's pictures, language files and help lie) when it is empty.
+QString ProgramDirectory(SettingsStore& store, const QString& dataDirectory);
 
 /// A relative name under a directory with exactly one separator between them, whether the
 /// directory ends in '/' or '\' or not.
@@ -36,9 +34,15 @@ QString UnderDirectory(const QString& directory, const QString& relative);
 /// message when the file is missing or cannot be decoded.
 QPixmap LoadPicture(const QString& path);
 
-/// One of the designed pictures shipped under data/images. A picture that is missing is
-/// painted plainly in its place, so a damaged installation still shows usable windows.
-QPixmap DesignedPicture(const QString& name, QSize size);
+/// A picture shipped under the data directory's images/ folder, by relative name
+/// ("splash.png"); a null pixmap when it cannot be read.
+QPixmap ShippedPicture(const QString& dataDirectory, const QString& name);
+/// Where a picture shipped with the program lies: images/<name> under the data directory.
+QString ShippedPicturePath(const QString& dataDirectory, const QString& name);
+
+/// A shipped picture that is painted plainly in its place when missing, so a damaged
+/// installation still shows usable windows.
+QPixmap DesignedPicture(const QString& dataDirectory, const QString& name, QSize size);
 
 /// The program's font for its windows.
 QFont WindowFont();

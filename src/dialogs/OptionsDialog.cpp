@@ -12,7 +12,9 @@
 
 #include "ProgramDialog.h"
 #include "UserPrompts.h"
+#include "storage/SettingNames.h"
 #include "storage/SettingsStore.h"
+#include "widgets/PictureLabel.h"
 
 namespace brisko {
 
@@ -41,12 +43,14 @@ void SetColours(QWidget* w, const QColor& text, const QColor& background = QColo
 }
 }  // namespace
 
-OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const StartPage& startPage)
+OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const StartPage& startPage,
+                             const QString& dataDirectory)
     // A title bar without any buttons: "Speichern" is the way out.
     : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::MSWindowsFixedSizeDialogHint),
       store_(store),
-      prompts_(prompts) {
+      prompts_(prompts),
+      dataDirectory_(dataDirectory) {
     setObjectName("Form3");
     setWindowTitle("Optionen");
     setFont(WindowFont());
@@ -60,15 +64,13 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     tabs->tabBar()->setFont(tabFont);
     tabBar_ = tabs->tabBar();
     styleTabBar(kDesignedTab);
-    const QPixmap background = DesignedPicture("options-background.png", QSize(305, 317));
     auto tab = [&](const char* name, const char* caption) {
         auto* page = new QWidget;
         page->setObjectName(name);
-        auto* picture = new QLabel(page);
+        auto* picture = new PictureLabel(page);
         picture->setObjectName(QString(name) + "Background");
         picture->setGeometry(0, 0, 305, 317);
-        picture->setScaledContents(true);
-        picture->setPixmap(background);
+        picture->setDesignedPicture(ShippedPicturePath(dataDirectory_, "options-background.png"));
         pictures_.push_back(picture);
         tabs->addTab(page, QString::fromUtf8(caption));
         return page;
@@ -85,7 +87,7 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     auto icon = [&](QWidget* page, const char* file) {
         auto* label = new QLabel(page);
         label->setGeometry(16, 16, 32, 32);
-        label->setPixmap(DesignedPicture(file, QSize(32, 32)));
+        label->setPixmap(DesignedPicture(dataDirectory_, file, QSize(32, 32)));
     };
 
     QWidget* autostartTab = tab("TabSheet1", "Autostart");
@@ -125,8 +127,10 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     text(languageTab, "Label7", "Bitte wählen Sie die gewünschte Sprache aus:", {16, 16, 273, 30});
     language_ = new QComboBox(languageTab);
     language_->setObjectName("ComboBoxEx1");
-    language_->addItem(QIcon(DesignedPicture("flag-german.png", QSize(16, 16))), "German");
-    language_->addItem(QIcon(DesignedPicture("flag-english.png", QSize(16, 16))), "English");
+    language_->addItem(QIcon(DesignedPicture(dataDirectory_, "flag-german.png", QSize(16, 16))),
+                       "German");
+    language_->addItem(QIcon(DesignedPicture(dataDirectory_, "flag-english.png", QSize(16, 16))),
+                       "English");
     language_->setCurrentIndex(-1);
     language_->setGeometry(16, 56, 180, 24);
     text(languageTab, "Label9", kRestartNote, {16, 250, 273, 44});
@@ -141,15 +145,15 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     welcome_->setObjectName("CheckBox2");
     welcome_->setGeometry(16, 90, 280, 22);
 
-    auto* bar = new QLabel(this);
+    auto* bar = new PictureLabel(this);
     bar->setObjectName("OptionsButtonBar");
     bar->setGeometry(0, 345, 313, 46);
-    bar->setScaledContents(true);
-    bar->setPixmap(DesignedPicture("options-bar.png", QSize(313, 46)));
+    bar->setDesignedPicture(ShippedPicturePath(dataDirectory_, "options-bar.png"));
     pictures_.push_back(bar);
 
-    save_ = new QPushButton(QIcon(DesignedPicture("buttons/save.png", QSize(16, 16))), "Speichern",
-                            this);
+    save_ =
+        new QPushButton(QIcon(DesignedPicture(dataDirectory_, "buttons/save.png", QSize(16, 16))),
+                        "Speichern", this);
     save_->setObjectName("Imagebutton1");
     save_->setGeometry(216, 352, 89, 29);
     save_->setFlat(true);
@@ -163,7 +167,7 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
         SetColours(choice, Qt::white, kDesignedControlBackground);
 
     RunHandler(prompts_, [&] {
-        const bool welcomeOn = OpenSettingsKey(store_).read("Willkommen") != "Nein";
+        const bool welcomeOn = OpenSettingsKey(store_).read(setting_names::kWelcome) != "Nein";
         if (welcomeOn && startPage.showWelcomePage)
             startPage.showWelcomePage();
         if (!welcomeOn && startPage.showSlotPage)
@@ -198,15 +202,15 @@ std::vector<QWidget*> OptionsDialog::choices() const {
 
 void OptionsDialog::applyStoredStyle() {
     RunHandler(prompts_, [&] {
-        const std::string style = OpenSettingsKey(store_).read("Style");
-        if (style == "Blue") {
+        const InterfaceStyle style = ReadInterfaceStyle(store_);
+        if (style == InterfaceStyle::Blue) {
             blue_->setChecked(true);
-        } else if (style == "Win95") {
+        } else if (style == InterfaceStyle::Win95) {
             QPalette p = palette();
             p.setColor(QPalette::Window, kPlainBackground);
             setPalette(p);
             setAutoFillBackground(true);
-            for (QLabel* picture : pictures_)
+            for (PictureLabel* picture : pictures_)
                 picture->hide();
             SetColours(save_, Qt::black);
             for (QWidget* choice : choices())
@@ -215,11 +219,11 @@ void OptionsDialog::applyStoredStyle() {
                 SetColours(label, Qt::black);
             styleTabBar(kPlainTab);
             win95_->setChecked(true);
-        } else if (style == "Luna") {
+        } else if (style == InterfaceStyle::Luna) {
             // The pictures come first: one that fails leaves the designed look and "Blue".
-            for (QLabel* picture : pictures_)
-                picture->setPixmap(
-                    LoadPicture(UnderDirectory(ProgramDirectory(store_), "images/02.JPG")));
+            for (PictureLabel* picture : pictures_)
+                picture->setPictureFile(
+                    UnderDirectory(ProgramDirectory(store_, dataDirectory_), "images/02.JPG"));
             SetColours(save_, kNavy);
             SetColours(autostart_, kNavy, QColor(224, 229, 248));
             SetColours(welcome_, kNavy, QColor(217, 223, 245));
@@ -251,7 +255,7 @@ void OptionsDialog::save() {
                 run.remove(kRunValueName);
         }
         SettingsKey key = OpenSettingsKey(store_);
-        key.write("Willkommen", welcome_->isChecked() ? "Ja" : "Nein");
+        key.write(setting_names::kWelcome, welcome_->isChecked() ? "Ja" : "Nein");
         key.close();
     });
     if (!saved)

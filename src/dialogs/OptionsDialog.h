@@ -16,6 +16,7 @@ class QTabBar;
 
 namespace brisko {
 
+class PictureLabel;
 class SettingsStore;
 class UserPrompts;
 
@@ -33,7 +34,8 @@ public:
 
     /// Creates the hidden dialog: picks the main window's start page from "Willkommen", checks
     /// autostart when the autostart entry exists, and applies and checks the stored style.
-    OptionsDialog(SettingsStore& store, UserPrompts& prompts, const StartPage& startPage);
+    OptionsDialog(SettingsStore& store, UserPrompts& prompts, const StartPage& startPage,
+                  const QString& dataDirectory);
 
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
 
@@ -71,6 +73,7 @@ private:
 
     SettingsStore& store_;
     UserPrompts& prompts_;
+    const QString dataDirectory_;
     QPointer<QWidget> mainWindow_;
     QCheckBox* autostart_ = nullptr;
     QCheckBox* welcome_ = nullptr;
@@ -80,8 +83,8 @@ private:
     QComboBox* language_ = nullptr;
     QPushButton* save_ = nullptr;
     QTabBar* tabBar_ = nullptr;
-    std::vector<QLabel*> texts_;     // the eight explanatory texts
-    std::vector<QLabel*> pictures_;  // four tab backgrounds and the button bar
+    std::vector<QLabel*> texts_;           // the eight explanatory texts
+    std::vector<PictureLabel*> pictures_;  // four tab backgrounds and the button bar
 };
 
 }  // namespace brisko

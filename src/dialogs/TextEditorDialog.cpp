@@ -6,10 +6,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 #include "Look.h"
 #include "UserPrompts.h"
 #include "storage/SettingsStore.h"
+#include "widgets/PictureLabel.h"
 
 namespace brisko {
 
@@ -36,7 +38,8 @@ void SetBackground(QWidget* w, const QColor& colour) {
 }
 }  // namespace
 
-TextEditorDialog::TextEditorDialog(SlotModel& model, SettingsStore& store, UserPrompts& prompts)
+TextEditorDialog::TextEditorDialog(SlotModel& model, SettingsStore& store, UserPrompts& prompts,
+                                   const QString& dataDirectory)
     : QWidget(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       slots_(model) {
@@ -45,7 +48,6 @@ TextEditorDialog::TextEditorDialog(SlotModel& model, SettingsStore& store, UserP
     setFont(WindowFont());
     setFixedSize(394, 406);
 
-    const QPixmap background = DesignedPicture("editor-background.png", QSize(394, 361));
     for (int n = 1; n <= kSlotCount; ++n) {
         QWidget* host = this;
         if (n >= 2) {
@@ -56,11 +58,10 @@ TextEditorDialog::TextEditorDialog(SlotModel& model, SettingsStore& store, UserP
             pages_[n - 2] = page;
             host = page;
         }
-        auto* image = new QLabel(host);
+        auto* image = new PictureLabel(host);
         image->setObjectName(QString("EditorBackground%1").arg(n));
         image->setGeometry(0, 0, 394, 361);
-        image->setScaledContents(true);
-        image->setPixmap(background);
+        image->setDesignedPicture(ShippedPicturePath(dataDirectory, "editor-background.png"));
         backgrounds_[n - 1] = image;
 
         auto* instruction = new QLabel(QString::fromUtf8(kInstruction), host);
@@ -88,56 +89,54 @@ TextEditorDialog::TextEditorDialog(SlotModel& model, SettingsStore& store, UserP
         memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         memos_[n - 1] = memo;
         connect(memo, &QPlainTextEdit::textChanged, this, [this, n, memo] {
-            if (syncing_)
+            if (syncing_ || n != filledSlot_)
                 return;
-            std::string text = memo->toPlainText().toStdString();
-            mirrored_[n - 1] = text;
-            if (slots_.insertText(n) != text)
-                slots_.setInsertText(n, std::move(text));
+            slots_.setInsertText(n, memo->toPlainText().toStdString());
+            filledRevision_ = slots_.revision(n);
         });
     }
 
-    buttonBar_ = new QLabel(this);
+    buttonBar_ = new PictureLabel(this);
     buttonBar_->setObjectName("EditorButtonBar");
     buttonBar_->setGeometry(0, 360, 394, 46);
-    buttonBar_->setScaledContents(true);
-    buttonBar_->setPixmap(DesignedPicture("editor-bar.png", QSize(394, 46)));
+    buttonBar_->setDesignedPicture(ShippedPicturePath(dataDirectory, "editor-bar.png"));
 
     saveButton_ = new QPushButton("Speichern", this);
     saveButton_->setObjectName("SpeedButton1");
     saveButton_->setGeometry(296, 368, 89, 29);
     saveButton_->setFlat(true);
-    saveButton_->setIcon(QIcon(DesignedPicture("buttons/save.png", QSize(16, 16))));
+    saveButton_->setIcon(QIcon(DesignedPicture(dataDirectory, "buttons/save.png", QSize(16, 16))));
     SetTextColour(saveButton_, Qt::white);
     connect(saveButton_, &QPushButton::clicked, this, &TextEditorDialog::save);
 
-    applyStyle(store, prompts);
+    applyStyle(store, prompts, dataDirectory);
 }
 
-void TextEditorDialog::applyStyle(SettingsStore& store, UserPrompts& prompts) {
-    std::string style;
-    RunHandler(prompts, [&] { style = OpenSettingsKey(store).read("Style"); });
-    if (style == "Win95") {
+void TextEditorDialog::applyStyle(SettingsStore& store, UserPrompts& prompts,
+                                  const QString& dataDirectory) {
+    InterfaceStyle style = InterfaceStyle::Blue;
+    RunHandler(prompts, [&] { style = ReadInterfaceStyle(store); });
+    if (style == InterfaceStyle::Win95) {
         SetBackground(this, kPlainBackground);
         for (QWidget* page : pages_)
             SetBackground(page, kPlainBackground);
         for (QLabel* text : texts_)
             SetTextColour(text, Qt::black);
         SetTextColour(saveButton_, Qt::black);
-        for (QLabel* image : backgrounds_)
+        for (PictureLabel* image : backgrounds_)
             image->hide();
         buttonBar_->hide();
-    } else if (style == "Luna") {
+    } else if (style == InterfaceStyle::Luna) {
         for (QLabel* text : texts_)
             SetTextColour(text, kNavy);
         SetTextColour(saveButton_, kNavy);
         // Each picture is loaded in turn; the first that fails stops the styling there.
         RunHandler(prompts, [&] {
-            for (QLabel* image : backgrounds_)
-                image->setPixmap(
-                    LoadPicture(UnderDirectory(ProgramDirectory(store), "images/02.JPG")));
-            buttonBar_->setPixmap(
-                LoadPicture(UnderDirectory(ProgramDirectory(store), "images/02.JPG")));
+            for (PictureLabel* image : backgrounds_)
+                image->setPictureFile(
+                    UnderDirectory(ProgramDirectory(store, dataDirectory), "images/02.JPG"));
+            buttonBar_->setPictureFile(
+                UnderDirectory(ProgramDirectory(store, dataDirectory), "images/02.JPG"));
         });
     }
 }
@@ -160,22 +159,53 @@ void TextEditorDialog::openForSlot(int slot) {
 }
 
 void TextEditorDialog::showBuffer(int slot) {
+    if (filledSlot_ != slot) {
+        if (filledSlot_)
+            emptyBuffer(filledSlot_);
+        fillBuffer(slot);
+    }
     shownSlot_ = slot;
     for (int k = 0; k < kSlotCount - 1; ++k)
         pages_[k]->setVisible(k == slot - 2);
     memos_[slot - 1]->setFocus();
 }
 
+void TextEditorDialog::fillBuffer(int slot) {
+    QPlainTextEdit* memo = memos_[slot - 1];
+    syncing_ = true;
+    memo->setPlainText(QString::fromStdString(slots_.insertText(slot)));
+    syncing_ = false;
+    const Caret caret = carets_[slot - 1];
+    QTextCursor cursor = memo->textCursor();
+    const int end = memo->document()->characterCount() - 1;
+    cursor.setPosition(std::min(caret.anchor, end));
+    cursor.setPosition(std::min(caret.position, end), QTextCursor::KeepAnchor);
+    memo->setTextCursor(cursor);
+    filledSlot_ = slot;
+    filledRevision_ = slots_.revision(slot);
+}
+
+void TextEditorDialog::emptyBuffer(int slot) {
+    QPlainTextEdit* memo = memos_[slot - 1];
+    const QTextCursor cursor = memo->textCursor();
+    carets_[slot - 1] = {cursor.position(), cursor.anchor()};
+    syncing_ = true;
+    memo->setPlainText(QString());
+    syncing_ = false;
+    if (filledSlot_ == slot)
+        filledSlot_ = 0;
+}
+
 void TextEditorDialog::syncFromModel() {
-    for (int n = 1; n <= kSlotCount; ++n) {
-        const std::string& text = slots_.insertText(n);
-        if (text == mirrored_[n - 1])
-            continue;
-        mirrored_[n - 1] = text;
-        syncing_ = true;
-        memos_[n - 1]->setPlainText(QString::fromStdString(text));
-        syncing_ = false;
-    }
+    if (!filledSlot_ || slots_.revision(filledSlot_) == filledRevision_)
+        return;
+    const int slot = filledSlot_;
+    // Another field of the slot may have changed; a text that did not keeps its caret.
+    filledRevision_ = slots_.revision(slot);
+    if (memos_[slot - 1]->toPlainText().toStdString() == slots_.insertText(slot))
+        return;
+    emptyBuffer(slot);
+    fillBuffer(slot);
 }
 
 void TextEditorDialog::setTexts(const QString& instruction, const QString& note,
@@ -195,6 +225,8 @@ void TextEditorDialog::leave() {
     if (mainWindow_)
         mainWindow_->setEnabled(true);
     hide();
+    if (filledSlot_)
+        emptyBuffer(filledSlot_);
 }
 
 void TextEditorDialog::closeEvent(QCloseEvent* event) {

@@ -13,6 +13,7 @@
 #include "VersionFetcher.h"
 #include "storage/LanguageFile.h"
 #include "storage/SettingsStore.h"
+#include "widgets/PictureLabel.h"
 
 namespace brisko {
 
@@ -68,10 +69,11 @@ UpdateDialog::UpdateDialog(SettingsStore& store, UserPrompts& prompts, UrlOpener
         config_.site.chop(1);
     connect(fetcher_, &VersionFetcher::finished, this, &UpdateDialog::fetched);
 
-    background_ = new QLabel(this);
+    background_ = new PictureLabel(this);
     background_->setObjectName("Image1");
     background_->setGeometry(0, -1, 425, 258);
-    background_->setPixmap(DesignedPicture("update-background.png", QSize(425, 258)));
+    background_->setDesignedPicture(
+        ShippedPicturePath(config_.dataDirectory, "update-background.png"));
 
     auto label = [this](const char* name, const char* text, QRect at, bool wrap = false) {
         auto* l = new QLabel(QString::fromUtf8(text), this);
@@ -112,8 +114,9 @@ UpdateDialog::UpdateDialog(SettingsStore& store, UserPrompts& prompts, UrlOpener
     offered_ = field("Edit2", 136);
 
     auto button = [this](const char* name, const char* text, const char* picture, QRect at) {
-        auto* b = new QPushButton(QIcon(DesignedPicture(picture, QSize(16, 16))),
-                                  QString::fromUtf8(text), this);
+        auto* b =
+            new QPushButton(QIcon(DesignedPicture(config_.dataDirectory, picture, QSize(16, 16))),
+                            QString::fromUtf8(text), this);
         b->setObjectName(name);
         b->setGeometry(at);
         b->setFlat(true);
@@ -159,9 +162,8 @@ void UpdateDialog::applyStyle(SettingsStore& store, UserPrompts& prompts) {
             for (QWidget* w : texts_)
                 SetTextColour(w, Qt::black);
         } else if (style == "Luna") {
-            background_->setPixmap(
-                LoadPicture(UnderDirectory(ProgramDirectory(store), "images/02.JPG")));
-            background_->setScaledContents(true);
+            background_->setPictureFile(
+                UnderDirectory(ProgramDirectory(store, config_.dataDirectory), "images/02.JPG"));
             background_->setGeometry(rect());
             for (QWidget* w : texts_)
                 SetTextColour(w, kNavy);

@@ -12,6 +12,7 @@ class QPushButton;
 namespace brisko {
 
 class SettingsStore;
+class PictureLabel;
 class UrlOpener;
 class UserPrompts;
 class VersionFetcher;
@@ -23,8 +24,9 @@ class UpdateDialog : public ProgramDialog {
     Q_OBJECT
 public:
     struct Config {
-        QString site;       ///< the maker's web site, without a trailing "/"
-        QString localCopy;  ///< where the fetched version file is kept
+        QString site;           ///< the maker's web site, without a trailing "/"
+        QString localCopy;      ///< where the fetched version file is kept
+        QString dataDirectory;  ///< where the shipped pictures lie
     };
 
     /// Creates the hidden window and styles it once from the stored "Style".
@@ -66,7 +68,7 @@ private:
     Config config_;
     std::array<QString, 3> messages_;
     VersionFetcher* fetcher_ = nullptr;
-    QLabel* background_ = nullptr;
+    PictureLabel* background_ = nullptr;
     QLineEdit* running_ = nullptr;
     QLineEdit* offered_ = nullptr;
     QPushButton* check_ = nullptr;

@@ -1,9 +1,12 @@
 #include "HotkeyDispatcher.h"
 
+#include "ActionNames.h"
 #include "BriskoError.h"
 #include "SystemCommands.h"
 
 namespace brisko {
+
+namespace names = action_names;
 
 const char* const kOwnExecutableName = "BRZ.exe";
 
@@ -40,7 +43,7 @@ void HotkeyDispatcher::Perform(int n) {
     auto is = [&](ActionKind kind) { return slots_.action(n) == static_cast<int>(kind); };
 
     if (is(ActionKind::MinimizeAll))
-        ShellOpen(InWindowsDirectory(WindowsDirectory(system_), "Desktop anzeigen.scf"), SW_SHOW);
+        ShellOpen(InWindowsDirectory(WindowsDirectory(system_), names::kShowDesktop), SW_SHOW);
     if (is(ActionKind::CustomProgram)) {
         const int show = StrToInt(slots_.showMode(n));
         ShellOpen(slots_.programPath(n), show);
@@ -52,7 +55,7 @@ void HotkeyDispatcher::Perform(int n) {
         ShellOpen(slots_.webAddress(n), show);
     }
     if (is(ActionKind::SearchDialog))
-        system_.ShellExecuteA(mainWindow_, "find", "C:\\", "", "", SW_SHOW);
+        system_.ShellExecuteA(mainWindow_, "find", names::kSearchFolder, "", "", SW_SHOW);
     if (is(ActionKind::Shutdown)) {
         if (saveSlotSettings_)
             saveSlotSettings_();
@@ -70,31 +73,31 @@ void HotkeyDispatcher::Perform(int n) {
             system_.MessageBoxA("Beim Abmelden ist ein Fehler aufgetreten");
     }
     if (is(ActionKind::DateTime))
-        OpenControlPanelApplet(system_, "timedate.cpl");
+        OpenControlPanelApplet(system_, names::kDateTimeApplet);
     if (is(ActionKind::SystemProperties))
-        OpenControlPanelApplet(system_, "sysdm.cpl");
+        OpenControlPanelApplet(system_, names::kSystemApplet);
     if (is(ActionKind::SoftwareDialog))
-        OpenControlPanelApplet(system_, "appwiz.cpl");
+        OpenControlPanelApplet(system_, names::kSoftwareApplet);
     if (is(ActionKind::DisplayProperties))
-        OpenControlPanelApplet(system_, "desk.cpl");
+        OpenControlPanelApplet(system_, names::kDisplayApplet);
     if (is(ActionKind::RegionalSettings))
-        OpenControlPanelApplet(system_, "intl.cpl");
+        OpenControlPanelApplet(system_, names::kRegionalApplet);
     if (is(ActionKind::InsertText)) {
         system_.SetClipboardText(slots_.insertText(n));
         KeySequence(VK_CONTROL, 'V');
     }
     if (is(ActionKind::GoogleSearch))
-        ShellOpen(InWindowsDirectory(WindowsDirectory(system_), "Google.exe"), SW_SHOW);
+        ShellOpen(InWindowsDirectory(WindowsDirectory(system_), names::kGoogleSearch), SW_SHOW);
     if (is(ActionKind::EbaySearch))
-        ShellOpen(InWindowsDirectory(WindowsDirectory(system_), "EBay.exe"), SW_SHOW);
+        ShellOpen(InWindowsDirectory(WindowsDirectory(system_), names::kEbaySearch), SW_SHOW);
     if (is(ActionKind::MultimediaOptions))
-        OpenControlPanelApplet(system_, "mmsys.cpl");
+        OpenControlPanelApplet(system_, names::kMultimediaApplet);
     if (is(ActionKind::Copy))
         KeySequence(VK_CONTROL, 'C');
     if (is(ActionKind::Paste))
         KeySequence(VK_CONTROL, 'V');
     if (is(ActionKind::ControlPanel))
-        ShellOpen("control.exe", SW_SHOW);
+        ShellOpen(names::kControlPanel, SW_SHOW);
     if (is(ActionKind::CloseProgram))
         KeySequence(VK_MENU, VK_F4);
 }

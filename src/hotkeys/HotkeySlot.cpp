@@ -34,29 +34,38 @@ std::string SlotKeyName(int slot) {
 }
 
 void SlotModel::setAction(int slot, int action) {
-    at(slot).action = IsCatalogueAction(action) ? action : kNoAction;
+    const int value = IsCatalogueAction(action) ? action : kNoAction;
+    if (slots_[index(slot)].action == value)
+        return;
+    slots_[index(slot)].action = value;
+    changed(slot);
+}
+
+void SlotModel::assign(int slot, std::string HotkeySlot::*field, std::string value) {
+    std::string& current = slots_[index(slot)].*field;
+    if (current == value)
+        return;
+    current = std::move(value);
+    changed(slot);
 }
 
 void SlotModel::deleteAll() {
     for (int n = 1; n <= kSlotCount; ++n) {
-        HotkeySlot& s = at(n);
-        s.action = static_cast<int>(ActionKind::Nothing);
-        s.programPath.clear();
-        s.webAddress.clear();
+        setAction(n, static_cast<int>(ActionKind::Nothing));
+        setProgramPath(n, {});
+        setWebAddress(n, {});
     }
 }
 
-HotkeySlot& SlotModel::at(int slot) {
-    if (!IsSlot(slot))
-        throw std::out_of_range("slot " + std::to_string(slot));
-    ++revision_;  // any mutable access may change the slot
-    return slots_[slot - 1];
+void SlotModel::changed(int slot) {
+    ++revision_;
+    ++slotRevisions_[index(slot)];
 }
 
-const HotkeySlot& SlotModel::at(int slot) const {
+std::size_t SlotModel::index(int slot) {
     if (!IsSlot(slot))
         throw std::out_of_range("slot " + std::to_string(slot));
-    return slots_[slot - 1];
+    return static_cast<std::size_t>(slot - 1);
 }
 
 }  // namespace brisko

@@ -91,13 +91,21 @@ public:
     void setAction(int slot, int action);
 
     const std::string& programPath(int slot) const { return at(slot).programPath; }
-    void setProgramPath(int slot, std::string path) { at(slot).programPath = std::move(path); }
+    void setProgramPath(int slot, std::string path) {
+        assign(slot, &HotkeySlot::programPath, std::move(path));
+    }
     const std::string& showMode(int slot) const { return at(slot).showMode; }
-    void setShowMode(int slot, std::string mode) { at(slot).showMode = std::move(mode); }
+    void setShowMode(int slot, std::string mode) {
+        assign(slot, &HotkeySlot::showMode, std::move(mode));
+    }
     const std::string& webAddress(int slot) const { return at(slot).webAddress; }
-    void setWebAddress(int slot, std::string address) { at(slot).webAddress = std::move(address); }
+    void setWebAddress(int slot, std::string address) {
+        assign(slot, &HotkeySlot::webAddress, std::move(address));
+    }
     const std::string& insertText(int slot) const { return at(slot).insertText; }
-    void setInsertText(int slot, std::string text) { at(slot).insertText = std::move(text); }
+    void setInsertText(int slot, std::string text) {
+        assign(slot, &HotkeySlot::insertText, std::move(text));
+    }
 
     const HotkeySlot& slot(int slot) const { return at(slot); }
 
@@ -105,14 +113,20 @@ public:
     /// insert texts are left alone.
     void deleteAll();
 
-    /// Counts every change; readers that mirror the model compare it to skip idle work.
+    /// Counts the changes of all slots; a write of the value a slot already holds is none.
+    /// Readers that mirror the model compare it to skip idle work.
     unsigned long long revision() const { return revision_; }
+    /// Counts the changes of one slot.
+    unsigned long long revision(int slot) const { return slotRevisions_[index(slot)]; }
 
 private:
-    HotkeySlot& at(int slot);
-    const HotkeySlot& at(int slot) const;
+    static std::size_t index(int slot);
+    const HotkeySlot& at(int slot) const { return slots_[index(slot)]; }
+    void changed(int slot);
+    void assign(int slot, std::string HotkeySlot::*field, std::string value);
 
     std::array<HotkeySlot, kSlotCount> slots_{};
+    std::array<unsigned long long, kSlotCount> slotRevisions_{};
     unsigned long long revision_ = 0;
 };
 

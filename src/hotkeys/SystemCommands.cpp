@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "ActionNames.h"
+
 namespace brisko {
 
 std::string WindowsDirectory(SystemControl& system) {
@@ -134,7 +136,7 @@ bool TerminateProcessesByName(SystemControl& system, const std::string& name) {
 }
 
 void OpenControlPanelApplet(SystemControl& system, const std::string& applet) {
-    system.WinExec("rundll32.exe shell32.dll,Control_RunDLL " + applet, SW_SHOWNORMAL);
+    system.WinExec(action_names::kAppletCommand + applet, SW_SHOWNORMAL);
 }
 
 }  // namespace brisko

@@ -2,9 +2,12 @@
 
 #include <optional>
 
+#include "SettingNames.h"
 #include "hotkeys/BriskoError.h"
 
 namespace brisko {
+
+namespace names = setting_names;
 
 namespace {
 
@@ -62,15 +65,15 @@ void SaveSlotSettings(SettingsStore& store, const SlotModel& slots) {
     SettingsKey key = OpenSettingsKey(store);
     for (int n = 1; n <= kSlotCount; ++n) {
         int action = slots.action(n);
-        key.write(SlotKeyName(n), std::to_string(action));
+        key.write(ValueName(n, names::kSlotAction), std::to_string(action));
         if (action == kCustomProgram) {
-            key.write(ValueName(n, "a"), slots.programPath(n));
-            key.write(ValueName(n, "aa"), slots.showMode(n));
+            key.write(ValueName(n, names::kSlotPathOrAddress), slots.programPath(n));
+            key.write(ValueName(n, names::kSlotShowMode), slots.showMode(n));
         } else if (action == kWebPage) {
-            key.write(ValueName(n, "a"), slots.webAddress(n));
-            key.write(ValueName(n, "aa"), slots.showMode(n));
+            key.write(ValueName(n, names::kSlotPathOrAddress), slots.webAddress(n));
+            key.write(ValueName(n, names::kSlotShowMode), slots.showMode(n));
         } else if (action == kInsertText) {
-            key.write(ValueName(n, "c"), ToCrLf(slots.insertText(n)));
+            key.write(ValueName(n, names::kSlotInsertText), ToCrLf(slots.insertText(n)));
         }
     }
     key.close();
@@ -90,15 +93,15 @@ StoredSlotSettings ReadSlotSettings(SettingsStore& store, SlotModel& slots) {
             }
         };
         for (int n = 1; n <= kSlotCount; ++n)
-            read(SlotKeyName(n), stored.row(n).action);
+            read(ValueName(n, names::kSlotAction), stored.row(n).action);
         for (int n = 1; n <= kSlotCount; ++n)
-            read(ValueName(n, "a"), stored.row(n).a);
+            read(ValueName(n, names::kSlotPathOrAddress), stored.row(n).a);
         for (int n = 1; n <= kSlotCount; ++n)
-            read(ValueName(n, "b"), stored.row(n).b);
+            read(ValueName(n, names::kSlotReserved), stored.row(n).b);
         for (int n = 1; n <= kSlotCount; ++n)
-            read(ValueName(n, "c"), stored.row(n).c);
+            read(ValueName(n, names::kSlotInsertText), stored.row(n).c);
         for (int n = 1; n <= kSlotCount; ++n)
-            read(ValueName(n, "aa"), stored.row(n).aa);
+            read(ValueName(n, names::kSlotShowMode), stored.row(n).aa);
     }
     for (StoredSlotSettings::Row& row : stored.rows) {
         if (row.action.empty())
@@ -130,7 +133,8 @@ void ApplySlotSettings(SettingsStore& store, const StoredSlotSettings& stored, S
             slots.setAction(n, ActionOrZero(row.action));
             if (!key)
                 key.emplace(store, SettingsRoot::CurrentUser, kSettingsKeyPath, true);
-            for (const char* suffix : {"a", "b", "c", "aa"})
+            for (const char* suffix : {names::kSlotPathOrAddress, names::kSlotReserved,
+                                       names::kSlotInsertText, names::kSlotShowMode})
                 key->remove(ValueName(n, suffix));
         }
     }

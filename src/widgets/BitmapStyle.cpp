@@ -169,6 +169,15 @@ void BitmapStyle::drawControl(ControlElement element, const QStyleOption* option
     QProxyStyle::drawControl(element, option, painter, widget);
 }
 
+int BitmapStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                           QStyleHintReturn* returnData) const {
+    // Drop-down lists open below their field, as many entries high as the list allows,
+    // instead of over it with every entry.
+    if (hint == SH_ComboBox_Popup)
+        return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+}
+
 int BitmapStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
                              const QWidget* widget) const {
     switch (metric) {

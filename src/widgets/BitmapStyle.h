@@ -8,7 +8,8 @@ namespace brisko {
 
 /// The program's look for menus and simple controls: flat menus and menu bars, and push
 /// buttons, check boxes and radio buttons painted from the program's picture strips (magenta
-/// marks the transparent parts). Everything else is drawn by the base style.
+/// marks the transparent parts), drop-down lists that open below their field. Everything else
+/// is drawn by the base style.
 ///
 /// Strips, under images/theme/<set>/: button.png (five states side by side: normal, hot,
 /// pressed, disabled, default; each 75x23, drawn stretched with 3-pixel fixed borders),
@@ -27,6 +28,9 @@ public:
                        const QWidget* widget = nullptr) const override;
     void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
                      const QWidget* widget = nullptr) const override;
+    int styleHint(StyleHint hint, const QStyleOption* option = nullptr,
+                  const QWidget* widget = nullptr,
+                  QStyleHintReturn* returnData = nullptr) const override;
     int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
                     const QWidget* widget = nullptr) const override;
     void polish(QWidget* widget) override;

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
+#include <QLinearGradient>
+#include <QPainter>
 
 #include <turbojpeg.h>
 
@@ -20,7 +22,6 @@ constexpr qint64 kMaxDecodedBytes = 256ll * 1024 * 1024;
 struct Cache {
     QHash<QString, QPixmap> plain;
     QHash<QString, QPixmap> masked;
-    QString imagesDirectory;
 };
 
 Cache& cache() {
@@ -149,16 +150,27 @@ void Pictures::clear() {
     cache().masked.clear();
 }
 
+void Pictures::releaseUnused() {
+    for (auto* hash : {&cache().plain, &cache().masked})
+        hash->removeIf([](const auto& entry) { return entry.value().isDetached(); });
+}
+
+QPixmap Pictures::designed(const QString& path, QSize size) {
+    try {
+        return get(path);
+    } catch (const std::exception&) {
+    }
+    QPixmap pixmap(size.isValid() ? size : QSize(16, 16));
+    QPainter p(&pixmap);
+    QLinearGradient g(0, 0, 0, pixmap.height());
+    g.setColorAt(0, QColor(70, 110, 200));
+    g.setColorAt(1, QColor(20, 40, 120));
+    p.fillRect(pixmap.rect(), g);
+    return pixmap;
+}
+
 int Pictures::cachedCount() {
     return int(cache().plain.size() + cache().masked.size());
-}
-
-void Pictures::setImagesDirectory(const QString& directory) {
-    cache().imagesDirectory = directory;
-}
-
-QString Pictures::imagesDirectory() {
-    return cache().imagesDirectory;
 }
 
 }  // namespace brisko

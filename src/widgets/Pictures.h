@@ -21,14 +21,13 @@ public:
     static QImage decodeJpeg(const QByteArray& data, QString* error = nullptr);
     /// Forgets every cached picture.
     static void clear();
+    /// Forgets the cached pictures that nobody else holds any more.
+    static void releaseUnused();
+    /// A picture file that is part of a window's design. When it is missing, a plain stand-in
+    /// of the given size takes its place, so a damaged installation still shows usable windows.
+    static QPixmap designed(const QString& path, QSize size);
     /// Number of cached pictures.
     static int cachedCount();
-
-    /// The program's picture directory (the data folder's images/). Set once at start.
-    static void setImagesDirectory(const QString& directory);
-    static QString imagesDirectory();
-    /// A picture of the program's picture directory by relative file name ("splash.png").
-    static QPixmap image(const QString& name) { return get(imagesDirectory() + "/" + name); }
 };
 
 }  // namespace brisko

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "DesktopFixture.h"
-#include "platform/x11/IniSettingsStore.h"
+#include "platform/linux/IniSettingsStore.h"
 
 namespace brisko::testing {
 namespace {
@@ -64,7 +64,7 @@ protected:
         return id;
     }
     bool waitVisible(const std::string& title, bool visible = true,
-                     std::chrono::milliseconds timeout = 10s) {
+                     std::chrono::milliseconds timeout = 30s) {
         return X11Session::waitUntil([&] { return visibleWindow(title).empty() != visible; },
                                      timeout);
     }
@@ -157,7 +157,8 @@ TEST_F(ProgramTest, ASecondStartEndsAtOnceAndSilently) {
     const auto before = std::chrono::steady_clock::now();
     int status = -1;
     session->run({program_.string()}, &status);
-    EXPECT_LT(std::chrono::steady_clock::now() - before, 2s);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, 5s)
+        << "ends at once, not after the splash";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_FALSE(session->hasExited(first));
     EXPECT_EQ(

@@ -17,7 +17,7 @@ execute_process(COMMAND ${CMAKE_COMMAND} --build ${BINARY_DIR} -j 2
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "building the fuzz targets failed:\n${out}")
 endif()
-foreach(target fuzz_hkv_reader fuzz_language_reader)
+foreach(target fuzz_hkv_reader fuzz_language_reader fuzz_settings_reader)
   execute_process(COMMAND ${CMAKE_CTEST_COMMAND} --test-dir ${BINARY_DIR} -R "^${target}$" -V
     RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
   string(REGEX MATCH "stat::number_of_executed_units: *([0-9]+)" units "${out}")

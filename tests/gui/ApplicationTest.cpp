@@ -44,9 +44,10 @@ struct Program {
     explicit Program(QStringList arguments = {}, bool withTray = true) {
         auto host = std::make_unique<FakeNotifyIconHost>();
         tray = host.get();
-        app = std::make_unique<Application>(Application::Environment{
-            system, store, prompts, arguments, std::move(host), [withTray] { return withTray; },
-            "BRZ", &opener, "http://127.0.0.1:1", cache.path() + "/version.nfo"});
+        app = std::make_unique<Application>(
+            Application::Environment{system, store, prompts, arguments, std::move(host),
+                                     [withTray] { return withTray; }, "BRZ", BRISKO_TEST_DATA_DIR,
+                                     &opener, "http://127.0.0.1:1", cache.path() + "/version.nfo"});
     }
     void start() { app->start(); }
 
@@ -264,7 +265,7 @@ TEST(ApplicationTest, StoredSlotsAreRestoredRegisteredAndDispatched) {
     EXPECT_FALSE(p.app->mainWindow().welcomePageShown());
     QTest::qWait(100);
     EXPECT_EQ(p.app->model().action(10), 17);
-    EXPECT_EQ(p.app->editor().buffer(10)->toPlainText(), "erste\nzweite");
+    EXPECT_EQ(p.app->model().insertText(10), "erste\nzweite");
     EXPECT_TRUE(p.system.registered().count(259));
     EXPECT_TRUE(p.system.registered().count(264));
     EXPECT_FALSE(p.system.registered().count(255));
@@ -423,8 +424,8 @@ TEST(LanguageStepTest, EveryLineReachesItsTargetsInGermanAndEnglish) {
         p.store.set("Lang", language);
         p.start();
         QTest::qWait(100);
-        const auto lines = ReadLanguageFile(JoinPath(DataDirectory().toStdString(), "") +
-                                            LanguageFileName(language));
+        const auto lines =
+            ReadLanguageFile(JoinPath(BRISKO_TEST_DATA_DIR, "") + LanguageFileName(language));
         ASSERT_TRUE(lines.has_value());
         MainWindow& main = p.app->mainWindow();
         const std::map<std::string, QWidget*> windows{{"main", &main},

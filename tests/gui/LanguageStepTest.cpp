@@ -24,7 +24,9 @@ using testing::FakeUserPrompts;
 class LanguageTextsTest : public ::testing::Test {
 protected:
     LanguageTextsTest()
-        : window(model, store, prompts), editor(model, store, prompts), tray("TrayMenu") {
+        : window(model, store, prompts, BRISKO_TEST_DATA_DIR),
+          editor(model, store, prompts, BRISKO_TEST_DATA_DIR),
+          tray("TrayMenu") {
         tray.addAction("Brisko &starten")->setObjectName("Briskostarten1");
         tray.addSeparator();
         tray.addAction("Brisko &beenden")->setObjectName("Briskobeenden1");
@@ -38,7 +40,7 @@ protected:
         window.tick();
     }
     LanguageLines english() {
-        auto lines = ReadLanguageFile(DataDirectory().toStdString() + "/English.lang");
+        auto lines = ReadLanguageFile(std::string(BRISKO_TEST_DATA_DIR) + "/English.lang");
         EXPECT_TRUE(lines.has_value());
         return lines.value_or(LanguageLines{});
     }

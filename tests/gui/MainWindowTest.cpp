@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
@@ -16,6 +17,7 @@
 #include "FakeSettingsStore.h"
 #include "FakeUserPrompts.h"
 #include "app/MainWindow.h"
+#include "widgets/BitmapStyle.h"
 #include "widgets/ImageButton.h"
 
 namespace brisko {
@@ -27,7 +29,7 @@ using testing::FakeUserPrompts;
 class MainWindowTest : public ::testing::Test {
 protected:
     void create(InterfaceStyle choice = InterfaceStyle::Blue) {
-        window = std::make_unique<MainWindow>(model, store, prompts);
+        window = std::make_unique<MainWindow>(model, store, prompts, BRISKO_TEST_DATA_DIR);
         window->setPageSwitchStyle(choice);
         QObject::connect(window.get(), &MainWindow::textEditorRequested,
                          [this](int n) { openedEditor = n; });
@@ -120,6 +122,9 @@ TEST_F(MainWindowTest, RowsFollowTheDesign) {
 }
 
 TEST_F(MainWindowTest, AnOpenActionListShowsEightEntries) {
+    // The program's style opens the list below its field, eight entries high.
+    QApplication::setStyle(
+        new BitmapStyle(BitmapStyle::Set::Luna, QStringLiteral(BRISKO_TEST_DATA_DIR "/images")));
     create();
     window->show();
     QComboBox* list = window->row(6).actionList();
@@ -314,7 +319,8 @@ TEST_F(MainWindowTest, LunaWithAMissingPictureShowsTheErrorAndStops) {
 
 TEST_F(MainWindowTest, LunaFindsPicturesWithOrWithoutATrailingSeparator) {
     store.set("Style", "Luna");
-    for (QString path : {DataDirectory(), DataDirectory() + "/"}) {
+    for (QString path :
+         {QStringLiteral(BRISKO_TEST_DATA_DIR), QStringLiteral(BRISKO_TEST_DATA_DIR) + "/"}) {
         store.set("Path", path.toStdString());
         create();
         EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join("\n").toStdString();

@@ -22,7 +22,8 @@ protected:
         page = "none";
         dialog = std::make_unique<OptionsDialog>(
             store, prompts,
-            OptionsDialog::StartPage{[this] { page = "welcome"; }, [this] { page = "slots"; }});
+            OptionsDialog::StartPage{[this] { page = "welcome"; }, [this] { page = "slots"; }},
+            BRISKO_TEST_DATA_DIR);
         dialog->setMainWindow(&mainWindow);
     }
     QCheckBox* box(const char* name) { return dialog->findChild<QCheckBox*>(name); }

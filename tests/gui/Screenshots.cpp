@@ -57,6 +57,7 @@ void Shoot(const QString& directory, const char* style) {
                              std::make_unique<brisko::testing::FakeNotifyIconHost>(),
                              [] { return true; },
                              "BRZ",
+                             BRISKO_TEST_DATA_DIR,
                              nullptr,
                              "http://127.0.0.1:1",
                              QString()});
@@ -120,9 +121,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString directory = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("screenshots");
     QDir().mkpath(directory);
-    brisko::Pictures::setImagesDirectory(brisko::DataDirectory() + "/images");
-    QApplication::setStyle(new brisko::BitmapStyle(brisko::BitmapStyle::Set::Luna,
-                                                   brisko::Pictures::imagesDirectory()));
+    QApplication::setStyle(
+        new brisko::BitmapStyle(brisko::BitmapStyle::Set::Luna, BRISKO_TEST_DATA_DIR "/images"));
     for (const char* style : {"Blue", "Win95", "Luna"})
         Shoot(directory, style);
     return 0;

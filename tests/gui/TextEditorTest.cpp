@@ -9,6 +9,7 @@
 #include "FakeSettingsStore.h"
 #include "FakeUserPrompts.h"
 #include "dialogs/TextEditorDialog.h"
+#include "widgets/PictureLabel.h"
 
 namespace brisko {
 namespace {
@@ -19,7 +20,7 @@ using testing::FakeUserPrompts;
 class TextEditorTest : public ::testing::Test {
 protected:
     void create() {
-        editor = std::make_unique<TextEditorDialog>(model, store, prompts);
+        editor = std::make_unique<TextEditorDialog>(model, store, prompts, BRISKO_TEST_DATA_DIR);
         editor->setMainWindow(&mainWindow);
     }
     // The slot whose buffer is on top in the text area.
@@ -103,17 +104,36 @@ TEST_F(TextEditorTest, ClosingWithTheTitleBarEnablesTheMainWindowAndLosesNothing
     EXPECT_EQ(model.insertText(6), "text 6");
 }
 
-TEST_F(TextEditorTest, ModelChangesReachTheBuffersWithoutEchoes) {
+TEST_F(TextEditorTest, OnlyTheOpenBufferHoldsItsTextAndFollowsTheModel) {
     create();
     model.setInsertText(10, "erste Zeile\nzweite Zeile");
+    model.setInsertText(4, "vier");
     editor->syncFromModel();
+    for (int n = 1; n <= kSlotCount; ++n)
+        EXPECT_TRUE(editor->buffer(n)->document()->isEmpty()) << "closed: " << n;
+
+    editor->openForSlot(10);
     EXPECT_EQ(editor->buffer(10)->toPlainText(), "erste Zeile\nzweite Zeile");
+    EXPECT_TRUE(editor->buffer(4)->document()->isEmpty());
+    QTextCursor caret = editor->buffer(10)->textCursor();
+    caret.setPosition(5);
+    editor->buffer(10)->setTextCursor(caret);
     const auto revision = model.revision();
     editor->syncFromModel();
     EXPECT_EQ(model.revision(), revision) << "a sync never writes the model back";
+
+    // Another slot opened: the first buffer lets go of its text, and gets it back with its
+    // caret when opened again.
+    editor->openForSlot(4);
+    EXPECT_TRUE(editor->buffer(10)->document()->isEmpty());
+    editor->openForSlot(10);
+    EXPECT_EQ(editor->buffer(10)->textCursor().position(), 5);
+
     model.setInsertText(10, "");
     editor->syncFromModel();
     EXPECT_EQ(editor->buffer(10)->toPlainText(), "");
+    editor->save();
+    EXPECT_TRUE(editor->buffer(10)->document()->isEmpty());
 }
 
 TEST_F(TextEditorTest, StylesAtCreation) {
@@ -122,8 +142,8 @@ TEST_F(TextEditorTest, StylesAtCreation) {
     };
     auto picturesShown = [this] {
         int shown = 0;
-        for (QLabel* l : editor->findChildren<QLabel*>())
-            if (!l->pixmap().isNull() && !l->isHidden())
+        for (PictureLabel* l : editor->findChildren<PictureLabel*>())
+            if (l->hasPicture() && !l->isHidden())
                 ++shown;
         return shown;
     };

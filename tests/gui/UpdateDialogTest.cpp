@@ -40,8 +40,8 @@ class UpdateDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { create(server.site()); }
     void create(const QString& site) {
-        dialog = std::make_unique<UpdateDialog>(store, prompts, opener,
-                                                UpdateDialog::Config{site, copy()});
+        dialog = std::make_unique<UpdateDialog>(
+            store, prompts, opener, UpdateDialog::Config{site, copy(), BRISKO_TEST_DATA_DIR});
         dialog->setMainWindow(&mainWindow);
         dialog->setMessages({"notice", "failed", "same"});
     }
@@ -190,7 +190,8 @@ TEST(UpdateDialogLook, MessagesWithoutLanguageFileAndTheStyles) {
     FakeSettingsStore store;
     FakeUserPrompts prompts;
     FakeUrlOpener opener;
-    UpdateDialog plain(store, prompts, opener, {"http://127.0.0.1:1", "/nonexistent/x"});
+    UpdateDialog plain(store, prompts, opener,
+                       {"http://127.0.0.1:1", "/nonexistent/x", BRISKO_TEST_DATA_DIR});
     QSignalSpy finished(&plain, &UpdateDialog::checkFinished);
     plain.check();
     ASSERT_TRUE(Arrived(finished, 5000));
@@ -202,19 +203,19 @@ TEST(UpdateDialogLook, MessagesWithoutLanguageFileAndTheStyles) {
     };
     EXPECT_EQ(colour(plain, "Label2"), QColor(Qt::white));
     store.set("Style", "Win95");
-    UpdateDialog win95(store, prompts, opener, {});
+    UpdateDialog win95(store, prompts, opener, {"", "", BRISKO_TEST_DATA_DIR});
     EXPECT_EQ(colour(win95, "Label2"), QColor(Qt::black));
     EXPECT_EQ(win95.palette().color(QPalette::Window), kPlainBackground);
     EXPECT_TRUE(win95.findChild<QLabel*>("Image1")->isHidden());
     store.set("Style", "Luna");
-    UpdateDialog luna(store, prompts, opener, {});
+    UpdateDialog luna(store, prompts, opener, {"", "", BRISKO_TEST_DATA_DIR});
     EXPECT_EQ(colour(luna, "SpeedButton1"), kNavy);
     EXPECT_EQ(luna.findChild<QLabel*>("Image1")->geometry(), luna.rect());
 }
 
 TEST(InfoDialogTest, APictureWithTheVersionThatAClickCloses) {
     QWidget mainWindow;
-    InfoDialog info;
+    InfoDialog info(BRISKO_TEST_DATA_DIR);
     info.setMainWindow(&mainWindow);
     EXPECT_EQ(info.size(), QSize(379, 252));
     EXPECT_TRUE(info.windowFlags() & Qt::FramelessWindowHint);

@@ -50,6 +50,18 @@ TEST(SlotModel, InitialStateOutOfRangeActionsAndDeleteAll) {
     }
     EXPECT_EQ(slots.showMode(3), "3");
     EXPECT_EQ(slots.insertText(5), "text");
+
+    // Only a real change counts, and only for its slot.
+    const auto settled = slots.revision();
+    const auto slot5 = slots.revision(5);
+    slots.deleteAll();
+    slots.setShowMode(3, "3");
+    slots.setInsertText(5, "text");
+    (void)slots.slot(5);
+    EXPECT_EQ(slots.revision(), settled);
+    slots.setInsertText(6, "other");
+    EXPECT_EQ(slots.revision(), settled + 1);
+    EXPECT_EQ(slots.revision(5), slot5);
 }
 
 TEST(ErrorPath, ConversionAndHandlerRunner) {

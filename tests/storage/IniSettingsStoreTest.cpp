@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "hotkeys/BriskoError.h"
-#include "platform/x11/IniSettingsStore.h"
+#include "platform/linux/IniSettingsStore.h"
 #include "storage/SlotSettings.h"
 
 using namespace brisko;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "SaveLoopSlots.h"
-#include "platform/x11/IniSettingsStore.h"
+#include "platform/linux/IniSettingsStore.h"
 #include "storage/SlotSettings.h"
 
 int main(int argc, char** argv) {

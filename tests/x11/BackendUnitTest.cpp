@@ -6,17 +6,21 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/x11/DataDirectory.h"
-#include "platform/x11/DesktopSettings.h"
+#include "platform/linux/DataDirectory.h"
+#include "platform/linux/DesktopSettings.h"
+#include "platform/linux/LinuxSystemControl.h"
+#include "platform/linux/ProcessTable.h"
+#include "platform/linux/SearchPrompt.h"
+#include "platform/linux/SessionBackend.h"
+#include "platform/linux/ShellOpen.h"
 #include "platform/x11/Keymap.h"
-#include "platform/x11/ProcessTable.h"
-#include "platform/x11/SearchPrompt.h"
 #include "platform/x11/SyntheticKeys.h"
 #include "platform/x11/WindowStates.h"
-#include "platform/x11/X11SystemControl.h"
+#include "platform/x11/X11Backend.h"
 
 namespace fs = std::filesystem;
 using namespace brisko::x11;
+using namespace brisko::desktop;
 
 namespace {
 
@@ -161,15 +165,28 @@ TEST(OpenClassification, FilesJoinedWithABackslashAreFoundOnDisk) {
     EXPECT_EQ(NativePath("https://x.org/a\\b"), "https://x.org/a\\b");
 }
 
-TEST(DataDirectory, BuildTreeCopyWhenRunningFromTheBuildTree) {
+TEST(SessionBackendChoice, WaylandSessionsUseThePortalsUnlessForced) {
+    EXPECT_EQ(ChooseBackend(nullptr, nullptr, nullptr), BackendKind::X11);
+    EXPECT_EQ(ChooseBackend(nullptr, "", "x11"), BackendKind::X11);
+    EXPECT_EQ(ChooseBackend(nullptr, "wayland-0", nullptr), BackendKind::Wayland);
+    // Qt on XWayland still has a Wayland session around it.
+    EXPECT_EQ(ChooseBackend(nullptr, nullptr, "wayland"), BackendKind::Wayland);
+    EXPECT_EQ(ChooseBackend("x11", "wayland-0", "wayland"), BackendKind::X11);
+    EXPECT_EQ(ChooseBackend("wayland", nullptr, "x11"), BackendKind::Wayland);
+    EXPECT_EQ(ChooseBackend("bogus", "wayland-0", nullptr), BackendKind::Wayland);
+}
+
+TEST(DataDirectory, InstalledLayoutFirstThenTheBuildTreeThenTheInstallPrefix) {
     TempDir dir;
-    const std::string build = dir.path() + "/build";
-    fs::create_directories(build + "/data");
-    fs::create_directories(build + "/tests");
-    EXPECT_EQ(DataDirectoryFor(build + "/tests/BRZ", build, "/usr/share/brisko"), build + "/data");
-    EXPECT_EQ(DataDirectoryFor("/usr/bin/BRZ", build, "/usr/share/brisko"), "/usr/share/brisko");
-    // A sibling whose name merely starts like the build directory is not inside it.
-    EXPECT_EQ(DataDirectoryFor(build + "-other/BRZ", build, "/x"), "/x");
+    const std::string root = dir.path() + "/scratch/usr";
+    fs::create_directories(root + "/bin/data");
+    fs::create_directories(root + "/share/brisko");
+    fs::create_directories(dir.path() + "/build/data");
+    // An unpacked installation uses its own share/ folder, never a data/ beside the binary.
+    EXPECT_EQ(DataDirectoryFor(root + "/bin/BRZ", "/usr/share/brisko"), root + "/share/brisko");
+    EXPECT_EQ(DataDirectoryFor(dir.path() + "/build/BRZ", "/x"), dir.path() + "/build/data");
+    EXPECT_EQ(DataDirectoryFor(dir.path() + "/elsewhere/BRZ", "/x"), "/x");
+    EXPECT_EQ(DataDirectoryFor("", "/x"), "/x");
 }
 
 class FakeProc {

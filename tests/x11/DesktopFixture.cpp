@@ -48,8 +48,15 @@ std::string DesktopFixture::findWindow(const std::string& title) {
 }
 
 void DesktopFixture::focus(const std::string& window) {
-    session->xdotool({"windowactivate", "--sync", window});
-    X11Session::waitUntil([&] { return session->xdotool({"getactivewindow"}).find(window) == 0; });
+    // A window found by its title may not be mapped or managed yet on a busy machine, and an
+    // activation asked for too early is lost: ask again until the window has the focus.
+    const auto active = [&] { return session->xdotool({"getactivewindow"}).find(window) == 0; };
+    X11Session::waitUntil([&] {
+        if (active())
+            return true;
+        session->xdotool({"windowactivate", window});
+        return X11Session::waitUntil(active, std::chrono::milliseconds(500));
+    });
 }
 
 std::string DesktopFixture::startTextWindow(const std::string& title, const std::string& out,

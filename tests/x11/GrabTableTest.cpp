@@ -15,8 +15,9 @@
 #include "X11Session.h"
 #include "hotkeys/HotkeyRegistration.h"
 #include "hotkeys/HotkeySlot.h"
+#include "platform/linux/LinuxSystemControl.h"
 #include "platform/x11/Keymap.h"
-#include "platform/x11/X11SystemControl.h"
+#include "platform/x11/X11Backend.h"
 
 namespace {
 
@@ -134,7 +135,7 @@ unsigned RequestsDuring(const std::function<void()>& action) {
 class GrabTable : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(system.hotkeysAvailable()); }
-    brisko::x11::X11SystemControl system;
+    brisko::desktop::LinuxSystemControl system{std::make_unique<brisko::x11::X11Backend>(), ""};
     Client other;
 };
 

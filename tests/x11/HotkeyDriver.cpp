@@ -14,7 +14,9 @@
 #include "hotkeys/HotkeyDispatcher.h"
 #include "hotkeys/HotkeyRegistration.h"
 #include "hotkeys/SystemCommands.h"
-#include "platform/x11/X11SystemControl.h"
+#include "platform/linux/DataDirectory.h"
+#include "platform/linux/LinuxSystemControl.h"
+#include "platform/x11/X11Backend.h"
 
 namespace {
 std::string Unescape(const std::string& text) {
@@ -64,7 +66,8 @@ int main(int argc, char** argv) {
         }
     }
 
-    brisko::x11::X11SystemControl system;
+    brisko::desktop::LinuxSystemControl system{std::make_unique<brisko::x11::X11Backend>(),
+                                               brisko::desktop::DataDirectory()};
     if (!system.hotkeysAvailable()) {
         brisko::testing::AppendLine(log, "unavailable");
         return 3;

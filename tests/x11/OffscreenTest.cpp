@@ -4,12 +4,14 @@
 #include <QApplication>
 
 #include "hotkeys/SystemCommands.h"
-#include "platform/x11/X11SystemControl.h"
+#include "platform/linux/LinuxSystemControl.h"
+#include "platform/x11/X11Backend.h"
 
 namespace {
 
 TEST(Offscreen, HotkeysUnavailableButTheRestAnswers) {
-    brisko::x11::X11SystemControl system;
+    brisko::desktop::LinuxSystemControl system{std::make_unique<brisko::x11::X11Backend>(),
+                                               "/opt/brisko-data"};
     EXPECT_FALSE(system.hotkeysAvailable());
     EXPECT_FALSE(system.RegisterHotKey(1, 259, 0, 116));
     EXPECT_FALSE(system.UnregisterHotKey(1, 259));
@@ -19,7 +21,7 @@ TEST(Offscreen, HotkeysUnavailableButTheRestAnswers) {
     // No Windows version: the engine names it "Unknown" and powers off on shutdown.
     EXPECT_EQ(brisko::SystemVersionName(system), "Unknown");
     const std::string dir = brisko::WindowsDirectory(system);
-    EXPECT_EQ(dir, brisko::x11::DataDirectory());
+    EXPECT_EQ(dir, "/opt/brisko-data");
     char tiny[2] = {'x', 'y'};
     EXPECT_EQ(system.GetWindowsDirectoryA(tiny, sizeof tiny), dir.size() + 1);
 
@@ -30,7 +32,7 @@ TEST(Offscreen, HotkeysUnavailableButTheRestAnswers) {
 }
 
 TEST(Offscreen, OnlyTheBareFunctionKeysCouldEverBeTaken) {
-    brisko::x11::X11SystemControl system;
+    brisko::desktop::LinuxSystemControl system{std::make_unique<brisko::x11::X11Backend>(), ""};
     EXPECT_FALSE(system.RegisterHotKey(1, 266, 0, 123));  // F12
     EXPECT_FALSE(system.RegisterHotKey(1, 255, 4, 112));  // Shift+F1
 }

@@ -26,6 +26,9 @@ using namespace std::chrono_literals;
 
 namespace {
 const char* const kMark = "BRISKO_TEST_SESSION";
+// How long a part of the desktop may take to become ready; generous for busy machines, since
+// every wait ends as soon as the part answers.
+constexpr auto kStartTimeout = 30s;
 
 std::string ReadAll(int fd) {
     std::string out;
@@ -83,17 +86,9 @@ X11Session::X11Session(Options options) : options_(std::move(options)) {
         for (const auto& command : options_.recordedCommands)
             writeRecorder(command);
 
-        // The display: Xvfb picks a free number and reports it once it accepts clients.
-        int pipeFds[2];
-        if (::pipe(pipeFds) != 0)
-            throw std::runtime_error("pipe failed");
-        infrastructure_.push_back(startProcess(
-            {"Xvfb", "-displayfd", "3", "-screen", "0", "1280x800x24", "-nolisten", "tcp"},
-            environment(), -1, pipeFds[1]));
-        ::close(pipeFds[1]);
-        const std::string number = readAddress(pipeFds[0], "Xvfb display");
-        display_ = ":" + number;
+        startDisplay();
 
+        int pipeFds[2];
         if (::pipe(pipeFds) != 0)
             throw std::runtime_error("pipe failed");
         infrastructure_.push_back(startProcess(
@@ -121,7 +116,7 @@ X11Session::X11Session(Options options) : options_(std::move(options)) {
                          "org.freedesktop.DBus.NameHasOwner", "string:org.freedesktop.login1"}),
                     "boolean true");
             };
-            if (!waitUntil(owned, 15s))
+            if (!waitUntil(owned, kStartTimeout))
                 throw std::runtime_error("logind mock did not start");
             if (!options_.sessionId.empty()) {
                 int status = 0;
@@ -139,33 +134,78 @@ X11Session::X11Session(Options options) : options_(std::move(options)) {
             systemBus_ = "unix:path=" + dir_ + "/no-system-bus";
         }
 
-        if (options_.windowManager) {
-            const std::string wmLog = dir_ + "/openbox.log";
-            const auto managed = [this] {
-                return Contains(xprop({"-root", "_NET_SUPPORTING_WM_CHECK"}), "window id");
-            };
-            // On a loaded machine openbox has been seen to stall at start; one fresh attempt
-            // then succeeds.
-            bool started = false;
-            for (int attempt = 0; attempt < 2 && !started; ++attempt) {
-                const int wmOut =
-                    ::open(wmLog.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-                const pid_t wm = startProcess({"openbox", "--sm-disable"}, environment(), wmOut);
-                ::close(wmOut);
-                infrastructure_.push_back(wm);
-                started = waitUntil(managed, 10s);
-                if (!started) {
-                    stop(wm);
-                    infrastructure_.pop_back();
-                }
-            }
-            if (!started)
-                throw std::runtime_error("openbox did not start: " + readFile(wmLog));
-        }
+        if (options_.windowManager)
+            startWindowManager();
     } catch (...) {
         teardown();
         throw;
     }
+}
+
+// Xvfb reports its display number once it listens; a client's connection is still checked, and
+// a server that died or never answers (seen on loaded machines) is replaced by a fresh one.
+void X11Session::startDisplay() {
+    const std::string log = dir_ + "/xvfb.log";
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        int pipeFds[2];
+        if (::pipe(pipeFds) != 0)
+            throw std::runtime_error("pipe failed");
+        const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        const pid_t xvfb = startProcess(
+            {"Xvfb", "-displayfd", "3", "-screen", "0", "1280x800x24", "-nolisten", "tcp"},
+            environment(), out, pipeFds[1]);
+        ::close(out);
+        ::close(pipeFds[1]);
+        infrastructure_.push_back(xvfb);
+        try {
+            display_ = ":" + readAddress(pipeFds[0], "Xvfb display");
+        } catch (const std::runtime_error&) {
+            display_.clear();
+        }
+        if (!display_.empty() && waitUntil([&] { return acceptsClients(xvfb); }, kStartTimeout))
+            return;
+        stop(xvfb);
+        infrastructure_.pop_back();
+        display_.clear();
+    }
+    throw std::runtime_error("Xvfb did not start: " + readFile(log));
+}
+
+bool X11Session::acceptsClients(pid_t server) {
+    if (!alive(server))
+        return false;
+    int status = -1;
+    run({"xprop", "-display", display_, "-root", "-len", "0", "_NET_SUPPORTING_WM_CHECK"}, &status);
+    return status == 0;
+}
+
+bool X11Session::alive(pid_t pid) {
+    return ::waitpid(pid, nullptr, WNOHANG) == 0;
+}
+
+void X11Session::startWindowManager() {
+    const std::string log = dir_ + "/openbox.log";
+    const pid_t xvfb = infrastructure_.front();
+    const auto managed = [this] {
+        return Contains(xprop({"-root", "_NET_SUPPORTING_WM_CHECK"}), "window id");
+    };
+    // openbox can stall or fail to connect while the machine is busy: each attempt waits until
+    // it manages the screen or ends, and a fresh one follows as long as the display is alive.
+    for (int attempt = 0; attempt < 3 && alive(xvfb); ++attempt) {
+        const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+        const pid_t wm = startProcess({"openbox", "--sm-disable"}, environment(), out);
+        ::close(out);
+        infrastructure_.push_back(wm);
+        bool ended = false;
+        if (waitUntil([&] { return (ended = !alive(wm)) || managed(); }, kStartTimeout) && !ended &&
+            managed())
+            return;
+        stop(wm);
+        infrastructure_.pop_back();
+    }
+    throw std::runtime_error("openbox did not start (display " +
+                             std::string(alive(xvfb) ? "alive" : "gone") + "): " + readFile(log) +
+                             readFile(dir_ + "/xvfb.log"));
 }
 
 X11Session::~X11Session() {
@@ -277,13 +317,14 @@ pid_t X11Session::startProcess(const std::vector<std::string>& argv,
         ::execve(program.c_str(), args.data(), envp.data());
         ::_exit(127);
     }
+    ::setpgid(pid, pid);  // also here, so that stop() finds the group even before the child runs
     return pid;
 }
 
 std::string X11Session::readAddress(int fd, const char* what) {
     std::string text;
     pollfd p{fd, POLLIN, 0};
-    const auto end = std::chrono::steady_clock::now() + 15s;
+    const auto end = std::chrono::steady_clock::now() + kStartTimeout;
     while (std::chrono::steady_clock::now() < end && text.find('\n') == std::string::npos) {
         if (::poll(&p, 1, 100) > 0) {
             char buffer[512];
@@ -335,6 +376,12 @@ bool X11Session::hasExited(pid_t pid, int* status) {
 void X11Session::stop(pid_t pid) {
     if (pid <= 0)
         return;
+    // Only a child not yet reaped is signalled: a reaped one's number (and process group) may
+    // already belong to someone else, another test's X server for instance.
+    if (::waitpid(pid, nullptr, WNOHANG) != 0) {
+        programs_.erase(std::remove(programs_.begin(), programs_.end(), pid), programs_.end());
+        return;
+    }
     ::kill(-pid, SIGTERM);
     ::kill(pid, SIGTERM);
     if (!waitUntil([&] { return hasExited(pid); }, 3s)) {
@@ -374,8 +421,10 @@ std::string X11Session::xprop(const std::vector<std::string>& args) {
 
 void X11Session::teardown() {
     for (auto it = programs_.rbegin(); it != programs_.rend(); ++it) {
-        ::kill(-*it, SIGTERM);
-        ::kill(*it, SIGTERM);
+        if (alive(*it)) {
+            ::kill(-*it, SIGTERM);
+            ::kill(*it, SIGTERM);
+        }
     }
     for (pid_t pid : std::vector<pid_t>(programs_))
         stop(pid);

@@ -69,15 +69,21 @@ public:
 
     /// A text file's content; empty when it does not exist.
     static std::string readFile(const std::string& path);
-    /// Polls the condition until it holds or the timeout passes.
+    /// Polls the condition until it holds or the timeout passes (generous: a busy machine is slow,
+    /// and a wait that succeeds ends at once).
     static bool waitUntil(const std::function<bool()>& condition,
-                          std::chrono::milliseconds timeout = std::chrono::seconds(10));
+                          std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
 private:
     pid_t startProcess(const std::vector<std::string>& argv,
                        const std::map<std::string, std::string>& env, int outputFd,
                        int extraFd = -1);
     std::string readAddress(int fd, const char* what);
+    void startDisplay();
+    bool acceptsClients(pid_t server);
+    void startWindowManager();
+    /// Whether a started child still runs (reaps it when it has ended).
+    static bool alive(pid_t pid);
     void writeRecorder(const std::string& command);
     void teardown();
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace brisko::x11 {
+namespace brisko::desktop {
 
 /// A desktop session manager's log-off call on the session bus.
 struct SessionManagerCall {
@@ -19,8 +19,9 @@ struct SessionManagerCall {
 const std::vector<SessionManagerCall>& SessionManagers();
 
 /// Power and session requests: systemd-logind on the system bus, the desktop's session manager
-/// on the session bus. Every call waits at most the timeout for an answer and reports failure
-/// when there is no bus, the request is refused or nobody answers.
+/// on the session bus. Every call waits at most the timeout for an answer, without blocking the
+/// program (see CallWithoutBlocking), and reports failure when there is no bus, the request is
+/// refused or nobody answers.
 class SessionControl {
 public:
     explicit SessionControl(int timeoutMs = 3000) : timeoutMs_(timeoutMs) {}
@@ -39,4 +40,4 @@ private:
     int timeoutMs_;
 };
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace brisko::x11 {
+namespace brisko::desktop {
 
 /// The desktops with their own tables; any other falls back to what is installed.
 enum class Desktop { Gnome, Kde, Xfce, Other };
@@ -50,4 +50,4 @@ std::optional<std::vector<std::string>> ApplicationMenuCommand(Desktop desktop,
 /// Splits a command line at blanks; double quotes group a part with blanks.
 std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

@@ -15,7 +15,7 @@
 
 extern char** environ;
 
-namespace brisko::x11 {
+namespace brisko::desktop {
 
 bool IsExecutableFile(const std::string& path) {
     struct stat info {};
@@ -108,4 +108,4 @@ bool Launcher::openWithDesktop(const std::string& target) {
     return start({"xdg-open", target}) > 0;
 }
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

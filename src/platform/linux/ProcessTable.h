@@ -10,7 +10,7 @@
 
 #include "hotkeys/SystemControl.h"
 
-namespace brisko::x11 {
+namespace brisko::desktop {
 
 /// The current user's processes, read from /proc, with snapshot and process handles in the
 /// style the engine expects. A process belongs to the user when its real, effective and saved
@@ -67,4 +67,4 @@ private:
 /// The file name of a /proc exe link target, without a " (deleted)" mark.
 std::string ExecutableFileName(const std::string& linkTarget);
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-namespace brisko::x11 {
+#include "hotkeys/ActionNames.h"
+
+namespace brisko::desktop {
 
 namespace {
 std::string Lower(std::string text) {
@@ -35,33 +37,34 @@ Desktop CurrentDesktop(const std::string& xdgCurrentDesktop) {
 
 const std::vector<SettingsPanel>& SettingsPanels() {
     using D = Desktop;
+    namespace N = action_names;
     static const std::vector<SettingsPanel> table = {
-        {"desk.cpl", D::Gnome, {"gnome-control-center", "display"}},
-        {"desk.cpl", D::Kde, {"systemsettings", "kcm_kscreen"}},
-        {"desk.cpl", D::Xfce, {"xfce4-display-settings"}},
-        {"desk.cpl", D::Other, {"arandr"}},
-        {"timedate.cpl", D::Gnome, {"gnome-control-center", "datetime"}},
-        {"timedate.cpl", D::Kde, {"systemsettings", "kcm_clock"}},
-        {"timedate.cpl", D::Xfce, {"time-admin"}},
-        {"intl.cpl", D::Gnome, {"gnome-control-center", "region"}},
-        {"intl.cpl", D::Kde, {"systemsettings", "kcm_regionandlang"}},
-        {"intl.cpl", D::Xfce, {"xfce4-keyboard-settings"}},
-        {"mmsys.cpl", D::Gnome, {"gnome-control-center", "sound"}},
-        {"mmsys.cpl", D::Kde, {"systemsettings", "kcm_pulseaudio"}},
-        {"mmsys.cpl", D::Xfce, {"pavucontrol"}},
-        {"mmsys.cpl", D::Other, {"pavucontrol"}},
-        {"appwiz.cpl", D::Gnome, {"gnome-software"}},
-        {"appwiz.cpl", D::Kde, {"plasma-discover"}},
-        {"appwiz.cpl", D::Xfce, {"synaptic-pkexec"}},
-        {"appwiz.cpl", D::Other, {"synaptic-pkexec"}},
-        {"sysdm.cpl", D::Gnome, {"gnome-control-center", "info-overview"}},
-        {"sysdm.cpl", D::Kde, {"kinfocenter"}},
-        {"sysdm.cpl", D::Xfce, {"xfce4-about"}},
-        {"sysdm.cpl", D::Other, {"hardinfo"}},
-        {"control.exe", D::Gnome, {"gnome-control-center"}},
-        {"control.exe", D::Kde, {"systemsettings"}},
-        {"control.exe", D::Xfce, {"xfce4-settings-manager"}},
-        {"control.exe", D::Other, {"lxqt-config"}},
+        {N::kDisplayApplet, D::Gnome, {"gnome-control-center", "display"}},
+        {N::kDisplayApplet, D::Kde, {"systemsettings", "kcm_kscreen"}},
+        {N::kDisplayApplet, D::Xfce, {"xfce4-display-settings"}},
+        {N::kDisplayApplet, D::Other, {"arandr"}},
+        {N::kDateTimeApplet, D::Gnome, {"gnome-control-center", "datetime"}},
+        {N::kDateTimeApplet, D::Kde, {"systemsettings", "kcm_clock"}},
+        {N::kDateTimeApplet, D::Xfce, {"time-admin"}},
+        {N::kRegionalApplet, D::Gnome, {"gnome-control-center", "region"}},
+        {N::kRegionalApplet, D::Kde, {"systemsettings", "kcm_regionandlang"}},
+        {N::kRegionalApplet, D::Xfce, {"xfce4-keyboard-settings"}},
+        {N::kMultimediaApplet, D::Gnome, {"gnome-control-center", "sound"}},
+        {N::kMultimediaApplet, D::Kde, {"systemsettings", "kcm_pulseaudio"}},
+        {N::kMultimediaApplet, D::Xfce, {"pavucontrol"}},
+        {N::kMultimediaApplet, D::Other, {"pavucontrol"}},
+        {N::kSoftwareApplet, D::Gnome, {"gnome-software"}},
+        {N::kSoftwareApplet, D::Kde, {"plasma-discover"}},
+        {N::kSoftwareApplet, D::Xfce, {"synaptic-pkexec"}},
+        {N::kSoftwareApplet, D::Other, {"synaptic-pkexec"}},
+        {N::kSystemApplet, D::Gnome, {"gnome-control-center", "info-overview"}},
+        {N::kSystemApplet, D::Kde, {"kinfocenter"}},
+        {N::kSystemApplet, D::Xfce, {"xfce4-about"}},
+        {N::kSystemApplet, D::Other, {"hardinfo"}},
+        {N::kControlPanel, D::Gnome, {"gnome-control-center"}},
+        {N::kControlPanel, D::Kde, {"systemsettings"}},
+        {N::kControlPanel, D::Xfce, {"xfce4-settings-manager"}},
+        {N::kControlPanel, D::Other, {"lxqt-config"}},
     };
     return table;
 }
@@ -105,11 +108,12 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
 
 std::optional<std::string> AppletOfCommandLine(const std::string& commandLine) {
     const auto parts = SplitCommandLine(commandLine);
-    if (parts.size() != 3)
+    static const auto expected = SplitCommandLine(action_names::kAppletCommand);  // program, entry
+    if (parts.size() != 3 || expected.size() != 2)
         return std::nullopt;
-    if (Lower(parts[0]) != "rundll32.exe" && Lower(parts[0]) != "rundll32")
+    if (Lower(parts[0]) != Lower(expected[0]) && Lower(parts[0]) + ".exe" != Lower(expected[0]))
         return std::nullopt;
-    if (Lower(parts[1]) != "shell32.dll,control_rundll")
+    if (Lower(parts[1]) != Lower(expected[1]))
         return std::nullopt;
     return Lower(parts[2]);
 }
@@ -153,4 +157,4 @@ std::optional<std::vector<std::string>> ApplicationMenuCommand(Desktop desktop,
     return FirstInstalled(order, installed);
 }
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

@@ -4,7 +4,9 @@
 #include <QInputDialog>
 #include <QUrl>
 
-namespace brisko::x11 {
+#include "hotkeys/ActionNames.h"
+
+namespace brisko::desktop {
 
 std::string SearchUrl(SearchService service, const std::string& term) {
     const QByteArray encoded = QUrl::toPercentEncoding(QString::fromUtf8(term));
@@ -14,9 +16,9 @@ std::string SearchUrl(SearchService service, const std::string& term) {
 }
 
 std::optional<SearchService> SearchServiceForFile(const std::string& fileName) {
-    if (fileName == "Google.exe")
+    if (fileName == action_names::kGoogleSearch)
         return SearchService::Google;
-    if (fileName == "EBay.exe")
+    if (fileName == action_names::kEbaySearch)
         return SearchService::Ebay;
     return std::nullopt;
 }
@@ -41,4 +43,4 @@ std::optional<std::string> AskSearchTerm(SearchService service) {
     return term;
 }
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

@@ -86,8 +86,11 @@ std::unique_ptr<QTemporaryFile> TemporaryIni(const std::string& fallbackDir) {
 }  // namespace
 
 struct IniSettingsStore::Values {
+    // Strings are held as UTF-8, half the size of Qt's own form: a long insert text is held
+    // once more here, for as long as the program runs.
     struct Entry {
-        QVariant raw;  // as Qt read or will write it
+        std::string text;  // a string value
+        QVariant other;    // any other value, as Qt read it, written back unchanged
         bool isString = true;
     };
     std::map<std::string, Entry> entries;
@@ -193,8 +196,11 @@ bool IniSettingsStore::loadIfChanged() {
     QSettings ini(temp->fileName(), QSettings::IniFormat);
     for (const QString& key : ini.allKeys()) {
         QVariant value = ini.value(key);
-        bool isString = value.typeId() == QMetaType::QString;
-        values_->entries[key.toStdString()] = Values::Entry{value, isString};
+        if (value.typeId() == QMetaType::QString)
+            values_->entries[key.toStdString()] =
+                Values::Entry{value.toString().toStdString(), {}, true};
+        else
+            values_->entries[key.toStdString()] = Values::Entry{{}, std::move(value), false};
     }
     values_->unreadable = false;
     return true;
@@ -223,7 +229,9 @@ void IniSettingsStore::flush() {
     {
         QSettings ini(temp->fileName(), QSettings::IniFormat);
         for (const auto& [name, entry] : values_->entries) {
-            ini.setValue(QString::fromStdString(name), entry.raw);
+            ini.setValue(
+                QString::fromStdString(name),
+                entry.isString ? QVariant(QString::fromStdString(entry.text)) : entry.other);
         }
         ini.sync();
         if (ini.status() != QSettings::NoError)
@@ -252,7 +260,7 @@ std::string IniSettingsStore::ReadString(KeyHandle key, const std::string& name)
     if (!it->second.isString) {
         throw BriskoError(FormatMessage("Ungültiger Datentyp für '%s'", name));
     }
-    return it->second.raw.toString().toStdString();
+    return it->second.text;
 }
 
 void IniSettingsStore::WriteString(KeyHandle key, const std::string& name,
@@ -266,7 +274,7 @@ void IniSettingsStore::WriteString(KeyHandle key, const std::string& name,
     }
     if (name.empty() || values_->unreadable || !writable())
         ThrowWriteError(name);
-    values_->entries[name] = Values::Entry{QString::fromStdString(value), true};
+    values_->entries[name] = Values::Entry{value, {}, true};
     if (values_->firstUnsaved.empty())
         values_->firstUnsaved = name;
 }

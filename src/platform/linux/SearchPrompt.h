@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace brisko::x11 {
+namespace brisko::desktop {
 
 /// The web searches that stand in for the search programs of the data directory.
 enum class SearchService { Google, Ebay };
@@ -18,4 +18,4 @@ std::optional<SearchService> SearchServiceForFile(const std::string& fileName);
 /// the program has no widgets.
 std::optional<std::string> AskSearchTerm(SearchService service);
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

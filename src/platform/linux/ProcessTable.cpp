@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace brisko::x11 {
+namespace brisko::desktop {
 
 std::string ExecutableFileName(const std::string& linkTarget) {
     std::string path = linkTarget;
@@ -176,4 +176,4 @@ bool ProcessTable::close(Handle handle) {
     return true;
 }
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

@@ -2,13 +2,14 @@
 
 #include <unistd.h>
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 
 #include <cstdlib>
 
-namespace brisko::x11 {
+#include "BusCall.h"
+
+namespace brisko::desktop {
 
 namespace {
 const char* const kLogind = "org.freedesktop.login1";
@@ -55,7 +56,7 @@ bool SessionControl::logindManagerCall(const char* method, bool interactive) {
     QDBusMessage call =
         QDBusMessage::createMethodCall(kLogind, kLogindPath, kLogindManager, method);
     call << interactive;
-    return Succeeded(bus.call(call, QDBus::Block, timeoutMs_));
+    return Succeeded(CallWithoutBlocking(bus, call, timeoutMs_));
 }
 
 bool SessionControl::powerOff() {
@@ -68,10 +69,10 @@ bool SessionControl::reboot() {
 
 bool SessionControl::logOff() {
     QDBusConnection session = QDBusConnection::sessionBus();
-    if (session.isConnected() && session.interface()) {
+    if (session.isConnected()) {
         for (const SessionManagerCall& manager : SessionManagers()) {
             // Only a manager that is running: asking for the name would otherwise start one.
-            if (!session.interface()->isServiceRegistered(manager.service).value())
+            if (!ServiceRunning(session, manager.service, timeoutMs_))
                 continue;
             QDBusMessage call = QDBusMessage::createMethodCall(manager.service, manager.path,
                                                                manager.interface, manager.method);
@@ -89,7 +90,7 @@ bool SessionControl::logOff() {
                     call << false << true;
                     break;
             }
-            const QDBusMessage reply = session.call(call, QDBus::Block, timeoutMs_);
+            const QDBusMessage reply = CallWithoutBlocking(session, call, timeoutMs_);
             if (Succeeded(reply))
                 return true;
             // A refusal (the user kept the session, a program objects) or no answer is the
@@ -111,12 +112,12 @@ bool SessionControl::terminateOwnSession() {
         QDBusMessage call = QDBusMessage::createMethodCall(kLogind, kLogindPath, kLogindManager,
                                                            "TerminateSession");
         call << QString::fromUtf8(sessionId);
-        return Succeeded(bus.call(call, QDBus::Block, timeoutMs_));
+        return Succeeded(CallWithoutBlocking(bus, call, timeoutMs_));
     }
     QDBusMessage find =
         QDBusMessage::createMethodCall(kLogind, kLogindPath, kLogindManager, "GetSessionByPID");
     find << static_cast<uint>(::getpid());
-    const QDBusMessage found = bus.call(find, QDBus::Block, timeoutMs_);
+    const QDBusMessage found = CallWithoutBlocking(bus, find, timeoutMs_);
     if (!Succeeded(found) || found.arguments().isEmpty())
         return false;
     const QString path = found.arguments().first().value<QDBusObjectPath>().path();
@@ -124,7 +125,7 @@ bool SessionControl::terminateOwnSession() {
         return false;
     QDBusMessage terminate = QDBusMessage::createMethodCall(
         kLogind, path, "org.freedesktop.login1.Session", "Terminate");
-    return Succeeded(bus.call(terminate, QDBus::Block, timeoutMs_));
+    return Succeeded(CallWithoutBlocking(bus, terminate, timeoutMs_));
 }
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

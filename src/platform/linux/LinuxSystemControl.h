@@ -1,38 +1,33 @@
 #pragma once
 
-#include <xcb/xcb.h>
-
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "DataDirectory.h"
 #include "hotkeys/SystemControl.h"
 
-namespace brisko::x11 {
+namespace brisko::desktop {
 
-class KeyGrabber;
-class Keymap;
 class Launcher;
 class ProcessTable;
+class SessionBackend;
 class SessionControl;
-class SyntheticKeys;
-class WindowStates;
 
 /// The platform value GetVersionExA reports: no Windows platform, so the engine's version name
 /// is "Unknown" and the Windows privilege steps are skipped.
 inline constexpr std::uint32_t kPlatformLinux = 0x4c58;
 
-/// SystemControl on an X11 desktop: key grabs and XTest on Qt's own xcb connection, EWMH for
-/// window states, logind and the session manager over D-Bus, /proc for processes, and the
-/// desktop's opener and settings programs.
-class X11SystemControl : public SystemControl {
+/// SystemControl in any Linux desktop session: programs and pages through the launcher and the
+/// desktop's opener, logind and the session manager over D-Bus, /proc for processes, the
+/// desktop's settings programs; keys, synthetic keys and window states through the session's
+/// backend (X11 or the portals), chosen once at start.
+class LinuxSystemControl : public SystemControl {
 public:
-    /// Uses Qt's xcb connection when there is one (a QGuiApplication on the xcb platform).
-    X11SystemControl();
-    ~X11SystemControl() override;
+    /// dataDirectory is where the built-in shell files and the help live.
+    LinuxSystemControl(std::unique_ptr<SessionBackend> backend, std::string dataDirectory);
+    ~LinuxSystemControl() override;
 
-    /// False without an X display (offscreen platform, no QGuiApplication).
+    /// False when the session lets Brisko take no keys (no display, no portal).
     bool hotkeysAvailable() const;
     /// Called with the hotkey id (254 + n) for every press of a registered key.
     void setHotkeyHandler(std::function<void(int id)> handler);
@@ -42,6 +37,8 @@ public:
     void setMainWindow(WindowHandle window);
     /// Releases every key; called when the main window is destroyed.
     void releaseAllGrabs();
+    /// The session backend, for what only it can say.
+    SessionBackend& backend() { return *backend_; }
 
     bool RegisterHotKey(WindowHandle window, int id, unsigned modifiers,
                         unsigned virtualKey) override;
@@ -81,43 +78,14 @@ private:
     bool openFileSearch(const std::string& folder);
     bool searchTheWeb(const std::string& fileName);
 
-    xcb_connection_t* connection_ = nullptr;
-    xcb_window_t root_ = 0;
+    std::unique_ptr<SessionBackend> backend_;
+    std::string dataDirectory_;
     WindowHandle mainWindow_ = 0;
     std::function<void(int)> onHotkey_;
     std::function<void(const std::string&)> onMessage_;
-    std::string dataDirectory_;
-    std::unique_ptr<Keymap> keymap_;
-    std::unique_ptr<KeyGrabber> grabber_;
-    std::unique_ptr<SyntheticKeys> keys_;
-    std::unique_ptr<WindowStates> windows_;
     std::unique_ptr<Launcher> launcher_;
     std::unique_ptr<SessionControl> session_;
     std::unique_ptr<ProcessTable> processes_;
 };
 
-/// How ShellExecuteA treats a file: a built-in desktop action, an address, a program, or a
-/// document for the desktop's opener.
-enum class OpenKind {
-    ShowDesktop,
-    GoogleSearch,
-    EbaySearch,
-    ControlPanel,
-    Address,
-    Program,
-    Document,
-    Missing
-};
-
-/// The engine joins the Windows directory and a file name with a backslash: an absolute path
-/// that does not exist as written is tried with slashes for its backslashes.
-std::string NativePath(const std::string& file);
-
-/// What the desktop's opener is given for an address: "www." addresses (any case) get
-/// "http://", as a browser would add it.
-std::string AddressForOpener(const std::string& address);
-
-/// Classifies a file for the "open" verb; dataDirectory is where the built-in files live.
-OpenKind ClassifyOpen(const std::string& file, const std::string& dataDirectory);
-
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

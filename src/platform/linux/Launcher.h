@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace brisko::x11 {
+namespace brisko::desktop {
 
 /// Starts programs detached from Brisko: no shell, every argument passed as it is, standard
 /// input and output on /dev/null, a session of their own, no descriptor of Brisko's inherited.
@@ -32,4 +32,4 @@ std::string FindProgram(const std::string& name);
 /// A regular file that the user may execute.
 bool IsExecutableFile(const std::string& path);
 
-}  // namespace brisko::x11
+}  // namespace brisko::desktop

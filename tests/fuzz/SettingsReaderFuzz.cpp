@@ -1,0 +1,109 @@
+// Any bytes as the settings file: the store reads them without a crash, the slots restored from
+// them hold only catalogue actions, and a value written afterwards leaves every other readable
+// value as it was (read again from the rewritten file by a fresh store).
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hotkeys/BriskoError.h"
+#include "platform/linux/IniSettingsStore.h"
+#include "storage/SlotSettings.h"
+
+using namespace brisko;
+
+namespace {
+
+const std::string& Home() {
+    static const std::string home = [] {
+        std::string pattern =
+            std::filesystem::temp_directory_path().string() + "/brisko-fuzz-XXXXXX";
+        if (!::mkdtemp(pattern.data()))
+            std::abort();
+        std::filesystem::create_directories(pattern + "/Orvalde");
+        return pattern;
+    }();
+    static const struct Cleanup {
+        ~Cleanup() {
+            std::error_code ignored;
+            std::filesystem::remove_all(home, ignored);
+        }
+    } cleanup;
+    return home;
+}
+
+const std::vector<std::string>& Names() {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> all = {"Lang", "Style", "Path", "Willkommen", "FirstStart"};
+        for (int n = 1; n <= kSlotCount; ++n) {
+            for (const char* suffix : {"", "a", "b", "c", "aa"})
+                all.push_back("F" + std::to_string(n) + suffix);
+        }
+        return all;
+    }();
+    return names;
+}
+
+// Every value that reads as a string; the others (wrong type) are left out.
+std::map<std::string, std::string> Readable(SettingsStore& store) {
+    std::map<std::string, std::string> values;
+    SettingsKey key = OpenSettingsKey(store);
+    for (const std::string& name : Names()) {
+        try {
+            if (key.exists(name))
+                values[name] = key.read(name);
+        } catch (const BriskoError&) {
+        }
+    }
+    return values;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string file = Home() + "/Orvalde/Brisko.ini";
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+
+    std::map<std::string, std::string> before;
+    bool written = false;
+    {
+        IniSettingsStore store(Home());
+        before = Readable(store);
+        try {
+            SettingsKey key = OpenSettingsKey(store);
+            key.write("Lang", "English");
+            key.close();
+            written = true;
+        } catch (const BriskoError&) {
+            // A file the store cannot read is never overwritten.
+        }
+    }
+    IniSettingsStore again(Home());
+    std::map<std::string, std::string> after = Readable(again);
+    if (written) {
+        before["Lang"] = "English";
+        if (after != before)
+            std::abort();
+    }
+
+    SlotModel slots;
+    try {
+        StoredSlotSettings stored = ReadSlotSettings(again, slots);
+        ApplySlotSettings(again, stored, slots, true);
+    } catch (const BriskoError&) {
+        return 0;
+    }
+    for (int n = 1; n <= kSlotCount; ++n) {
+        if (slots.action(n) < -1 || slots.action(n) >= kActionCount)
+            std::abort();
+    }
+    return 0;
+}
