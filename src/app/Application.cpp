@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QSystemTrayIcon>
 
 #include "LanguageStep.h"
@@ -14,6 +15,8 @@
 #include "dialogs/InfoDialog.h"
 #include "dialogs/OptionsDialog.h"
 #include "dialogs/TextEditorDialog.h"
+#include "dialogs/UpdateDialog.h"
+#include "dialogs/UrlOpener.h"
 #include "dialogs/UserPrompts.h"
 #include "hotkeys/HotkeyDispatcher.h"
 #include "hotkeys/HotkeyRegistration.h"
@@ -87,22 +90,33 @@ void Application::start() {
     editor_ =
         std::make_unique<TextEditorDialog>(slots_, env_.store, env_.prompts, env_.dataDirectory);
     editor_->setMainWindow(mainWindow_.get());
-    update_ = std::make_unique<UpdateDialog>();
+    if (!env_.opener) {
+        desktopOpener_ = std::make_unique<DesktopUrlOpener>();
+        env_.opener = desktopOpener_.get();
+    }
+    opener_ = env_.opener;
+    QString versionCopy = env_.versionCopy;
+    if (versionCopy.isEmpty())
+        versionCopy = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                      "/brisko/version.nfo";
+    update_ = std::make_unique<UpdateDialog>(
+        env_.store, env_.prompts, *opener_,
+        UpdateDialog::Config{env_.updateSite, versionCopy, env_.dataDirectory});
     update_->setMainWindow(mainWindow_.get());
 
-    MainWindow::Hooks hooks;
-    hooks.hideToTray = [this] { hideToTray(); };
-    hooks.quitProgram = [this] { quitProgram(); };
-    hooks.closeHandling = [this] { closeHandling(); };
-    hooks.showOptions = [this] { options_->open(); };
-    hooks.showUpdate = [this] {
-        update_->show();
-        mainWindow_->setEnabled(false);
-    };
-    hooks.showInfo = [this] { info_->open(); };
-    hooks.openTextEditor = [this](int slot) { editor_->openForSlot(slot); };
-    hooks.styleChoice = [this] { return options_->styleChoice(); };
-    mainWindow_->setHooks(std::move(hooks));
+    // Every command of the main window reaches its window here.
+    MainWindow* main = mainWindow_.get();
+    connect(main, &MainWindow::hideToTrayRequested, this, &Application::hideToTray);
+    connect(main, &MainWindow::quitRequested, this, &Application::quitProgram);
+    connect(main, &MainWindow::closing, this, &Application::closeHandling);
+    connect(main, &MainWindow::optionsRequested, options_.get(), &OptionsDialog::open);
+    connect(main, &MainWindow::updateRequested, update_.get(), &UpdateDialog::open);
+    connect(main, &MainWindow::infoRequested, info_.get(), &InfoDialog::open);
+    connect(main, &MainWindow::helpRequested, this, &Application::showHelp);
+    connect(main, &MainWindow::textEditorRequested, editor_.get(), &TextEditorDialog::openForSlot);
+    main->setPageSwitchStyle(options_->styleChoice());
+    connect(options_.get(), &OptionsDialog::styleChoiceChanged, main,
+            &MainWindow::setPageSwitchStyle);
 
     // The notification-area icon and its menu.
     trayMenu_ = std::make_unique<QMenu>();
@@ -228,6 +242,8 @@ void Application::languageStep() {
         updateMessages_ = ApplyLanguageLines(
             *lines,
             {mainWindow_.get(), options_.get(), editor_.get(), update_.get(), trayMenu_.get()});
+        update_->setMessages(updateMessages_);
+        update_->fitTexts();
         mainWindow_->refreshAll();
         options_->selectLanguage(LanguageListItem(lang));
     });
@@ -338,6 +354,24 @@ void Application::closeHandling() {
     if (tray_)
         tray_->setActive(false);
     splash_->finish();
+}
+
+void Application::commitData() {
+    if (ending_)
+        return;
+    finishTextStep();
+    RunHandler(env_.prompts, [this] { SaveSlotSettings(env_.store, slots_); });
+}
+
+QUrl Application::helpUrl() const {
+    const bool english = options_ && options_->languageChoice() == LanguageListItem("English");
+    return QUrl::fromLocalFile(env_.dataDirectory + (english ? "/help/en" : "/help/de") +
+                               "/index.html");
+}
+
+void Application::showHelp() {
+    // As with a missing viewer, a manual that cannot be opened shows nothing of its own.
+    opener_->open(helpUrl());
 }
 
 void Application::finishTextStep() {

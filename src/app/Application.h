@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
+#include <QUrl>
 #include <array>
 #include <functional>
 #include <memory>
@@ -29,6 +30,7 @@ class SystemControl;
 class TextEditorDialog;
 class TrayIcon;
 class UpdateDialog;
+class UrlOpener;
 class UserPrompts;
 
 /// The program: its windows, the start-up timers, the continuous tick and the lifecycle
@@ -52,6 +54,12 @@ public:
         QString dataDirectory;
         /// How the keys stand with the desktop, for the rows' marks; null shows none.
         KeyBindings* keyBindings = nullptr;
+        /// Opens the help and the download in the user's browser; null uses the desktop's.
+        UrlOpener* opener = nullptr;
+        /// The maker's web site for the update check.
+        QString updateSite;
+        /// Where the fetched version file is kept; empty: $XDG_CACHE_HOME/brisko/version.nfo.
+        QString versionCopy;
     };
 
     explicit Application(Environment environment);
@@ -69,6 +77,13 @@ public:
     void endSession();
     /// The main window's close handling: "Lang", "Style", the slots, then the end of the loop.
     void closeHandling();
+    /// The desktop asks for the user's data (also at a mere checkpoint): the slots are saved,
+    /// nothing ends.
+    void commitData();
+    /// Opens the manual in the chosen language (German otherwise) in the user's browser.
+    void showHelp();
+    /// The manual's address for the chosen language.
+    QUrl helpUrl() const;
 
     /// A registered key was pressed.
     void onHotkey(int id);
@@ -112,6 +127,8 @@ private:
     std::unique_ptr<OptionsDialog> options_;
     std::unique_ptr<TextEditorDialog> editor_;
     std::unique_ptr<UpdateDialog> update_;
+    std::unique_ptr<UrlOpener> desktopOpener_;
+    UrlOpener* opener_ = nullptr;
     std::unique_ptr<HotkeyDispatcher> dispatcher_;
     std::unique_ptr<QMenu> trayMenu_;
     TrayIcon* tray_ = nullptr;           // owned by the main window

@@ -98,51 +98,43 @@ void MainWindow::buildMenus() {
         const char* name;
         const char* caption;
         const char* picture;
-        std::function<void()> run;
+        void (MainWindow::*run)();
     };
     auto add = [this](QMenu* menu, const Item& item) {
         QAction* a = menu->addAction(QIcon(picture(item.picture)), QString::fromUtf8(item.caption));
         a->setObjectName(item.name);
-        connect(a, &QAction::triggered, this, [run = item.run] { run(); });
-    };
-    auto hook = [this](std::function<void()> Hooks::*member) {
-        return [this, member] {
-            if (hooks_.*member)
-                (hooks_.*member)();
-        };
+        connect(a, &QAction::triggered, this, item.run);
     };
 
     QMenu* file = menuBar()->addMenu("&Datei");
     file->setObjectName("Datei1");
     add(file, {"HotKeyVerteilungladen1", "Hot Key-Verteilung &laden ...", "menu/load.png",
-               [this] { loadDistribution(); }});
+               &MainWindow::loadDistribution});
     add(file, {"HotKeyVerteilungspeichern1", "Hot Key-Verteilung &speichern ...", "menu/save.png",
-               [this] { saveDistribution(); }});
+               &MainWindow::saveDistribution});
     file->addSeparator();
-    add(file, {"Beenden1", "&Beenden", "menu/quit.png", hook(&Hooks::quitProgram)});
+    add(file, {"Beenden1", "&Beenden", "menu/quit.png", &MainWindow::quitRequested});
 
     QMenu* edit = menuBar()->addMenu("&Bearbeiten");
     edit->setObjectName("Bearbeiten1");
     add(edit, {"AlleHotKeyslschen1", "Alle Hot Keys &löschen ...", "menu/delete-all.png",
-               [this] { deleteAll(); }});
+               &MainWindow::deleteAll});
 
     QMenu* go = menuBar()->addMenu("&Wechseln zu");
     go->setObjectName("Wechselnzu1");
-    add(go,
-        {"Willkommen1", "&Willkommen", "menu/welcome.png", [this] { pageSwitchFromMenu(true); }});
-    add(go, {"HotKeysetzen1", "&Hot Key setzen", "menu/slots.png",
-             [this] { pageSwitchFromMenu(false); }});
+    add(go, {"Willkommen1", "&Willkommen", "menu/welcome.png", &MainWindow::welcomeFromMenu});
+    add(go, {"HotKeysetzen1", "&Hot Key setzen", "menu/slots.png", &MainWindow::slotsFromMenu});
 
     QMenu* extras = menuBar()->addMenu("&Extras");
     extras->setObjectName("Extras1");
-    add(extras, {"Optionen1", "&Optionen ...", "menu/options.png", hook(&Hooks::showOptions)});
+    add(extras, {"Optionen1", "&Optionen ...", "menu/options.png", &MainWindow::optionsRequested});
     add(extras, {"Briskoaktualisieren1", "Brisko &aktualisieren ...", "menu/update.png",
-                 hook(&Hooks::showUpdate)});
+                 &MainWindow::updateRequested});
 
     QMenu* help = menuBar()->addMenu("&?");
     help->setObjectName("N1");
-    add(help, {"Hilfe1", "&Hilfe", "menu/help.png", hook(&Hooks::showHelp)});
-    add(help, {"Info1", "In&fo", "menu/info.png", hook(&Hooks::showInfo)});
+    add(help, {"Hilfe1", "&Hilfe", "menu/help.png", &MainWindow::helpRequested});
+    add(help, {"Info1", "In&fo", "menu/info.png", &MainWindow::infoRequested});
 }
 
 QAction* MainWindow::action(const char* name) const {
@@ -162,10 +154,7 @@ void MainWindow::buildSlotPage() {
         [this](int n) { browse(n); },
         [this](int n) { editWebAddress(n); },
         [this](int n) { popupOpenMode(n); },
-        [this](int n) {
-            if (hooks_.openTextEditor)
-                hooks_.openTextEditor(n);
-        },
+        [this](int n) { emit textEditorRequested(n); },
     };
     for (int n = 1; n <= kSlotCount; ++n) {
         rows_[n - 1] = std::make_unique<SlotRow>(central_, n, kPageTop + 46 + 32 * (n - 1), slots_,
@@ -317,12 +306,10 @@ void MainWindow::buildNavigation() {
                 showSlotPage(designed);
                 break;
             case 2:
-                if (hooks_.hideToTray)
-                    hooks_.hideToTray();
+                emit hideToTrayRequested();
                 break;
             default:
-                if (hooks_.quitProgram)
-                    hooks_.quitProgram();
+                emit quitRequested();
                 break;
         }
     };
@@ -336,9 +323,13 @@ void MainWindow::buildNavigation() {
         auto* spot = new ImageButton(central_);
         spot->setObjectName(nav.hotSpot);
         spot->setGeometry(nav.hotSpotAt);
-        spot->OnClick = [command, k] { command(k, true); };
-        spot->OnMouseEnter = [this, k] { markNavigation(navTexts_[k]); };
-        spot->OnMouseDown = [this, k](Qt::MouseButton) { setLabelColour(navTexts_[k], Qt::white); };
+        connect(spot, &ImageButton::clicked, this, [command, k] { command(k, true); });
+        connect(spot, &ImageButton::mouseEntered, this,
+                [this, k] { markNavigation(navTexts_[k]); });
+        // A menu or dialog that takes the pointer away sends the leave as well.
+        connect(spot, &ImageButton::mouseLeft, this, [this] { markNavigation(nullptr); });
+        connect(spot, &ImageButton::mousePressed, this,
+                [this, k](Qt::MouseButton) { setLabelColour(navTexts_[k], Qt::white); });
         hotSpots_[k] = spot;
 
         auto* speed =
@@ -357,7 +348,7 @@ void MainWindow::buildNavigation() {
             button->setProperty("picture",
                                 QString("luna/%1-%2-").arg(lang == 0 ? "de" : "en", nav.lunaFile));
             button->move(nav.lunaX, 544);
-            button->OnClick = [command, k] { command(k, false); };
+            connect(button, &ImageButton::clicked, this, [command, k] { command(k, false); });
             (lang == 0 ? lunaGerman_ : lunaEnglish_)[k] = button;
         }
     }
@@ -385,6 +376,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         (watched == image1_ || watched == image9_ || watched == image2_ || watched == image4_))
         markNavigation(nullptr);
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    // Disabled by a dialog or left for another window, the pointer may never send its leave.
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::ActivationChange)
+        markNavigation(nullptr);
+    QMainWindow::changeEvent(event);
 }
 
 void MainWindow::applyInterfaceStyle() {
@@ -513,7 +511,7 @@ bool MainWindow::welcomePageShown() const {
 }
 
 void MainWindow::pageSwitchFromMenu(bool welcome) {
-    const bool designed = !hooks_.styleChoice || hooks_.styleChoice() == InterfaceStyle::Blue;
+    const bool designed = pageSwitchStyle_ == InterfaceStyle::Blue;
     if (welcome)
         showWelcomePage(designed);
     else
@@ -607,8 +605,7 @@ void MainWindow::popupOpenMode(int slot) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (hooks_.closeHandling)
-        hooks_.closeHandling();
+    emit closing();
     event->accept();
 }
 

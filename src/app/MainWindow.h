@@ -27,25 +27,10 @@ class UserPrompts;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    /// What the window asks of the rest of the program.
-    struct Hooks {
-        std::function<void()> hideToTray;
-        std::function<void()> quitProgram;
-        std::function<void()> closeHandling;  // runs when the window is closed
-        std::function<void()> showOptions;
-        std::function<void()> showUpdate;
-        std::function<void()> showInfo;
-        std::function<void()> showHelp;
-        std::function<void(int slot)> openTextEditor;
-        std::function<InterfaceStyle()> styleChoice;  // the options dialog's choice
-    };
-
     /// The window's pictures come from the data directory (or the "Path" setting's folder).
     MainWindow(SlotModel& model, SettingsStore& store, UserPrompts& prompts,
                const QString& dataDirectory);
     ~MainWindow() override;
-
-    void setHooks(Hooks hooks) { hooks_ = std::move(hooks); }
 
     /// Reads "Style" (and for "Luna" "Lang") and applies the interface style.
     void applyInterfaceStyle();
@@ -65,6 +50,22 @@ public:
     /// Makes the next tick set every control again (after texts were replaced).
     void refreshAll();
 
+signals:
+    // What the window asks of the rest of the program.
+    void hideToTrayRequested();
+    void quitRequested();
+    /// The window is being closed: the program's close handling runs now.
+    void closing();
+    void optionsRequested();
+    void updateRequested();
+    void infoRequested();
+    void helpRequested();
+    void textEditorRequested(int slot);
+
+public slots:
+    /// The style that the options dialog has chosen; the menu's page switches use the
+    /// designed variant only for "Blue".
+    void setPageSwitchStyle(InterfaceStyle style) { pageSwitchStyle_ = style; }
     /// Lets go of the window on the screen's side (its image included) while hidden; showing
     /// the window again creates it anew.
     void releaseNativeWindow() { destroy(); }
@@ -78,6 +79,7 @@ public:
     /// The folders of the desktop's applications, offered when browsing for a program.
     void setApplicationFolders(QStringList folders) { applicationFolders_ = std::move(folders); }
 
+public:
     // Row commands.
     void browse(int slot);
     void editWebAddress(int slot);
@@ -92,6 +94,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildMenus();
@@ -102,6 +105,8 @@ private:
     void applyWin95();
     void applyLuna();
     void pageSwitchFromMenu(bool welcome);
+    void welcomeFromMenu() { pageSwitchFromMenu(true); }
+    void slotsFromMenu() { pageSwitchFromMenu(false); }
     void markNavigation(QLabel* red);
     void setLabelColour(QLabel* label, const QColor& colour);
     QColor labelColour(QLabel* label) const;
@@ -114,8 +119,8 @@ private:
     SettingsStore& store_;
     UserPrompts& prompts_;
     const QString dataDirectory_;
-    Hooks hooks_;
     InterfaceStyle style_ = InterfaceStyle::Blue;
+    InterfaceStyle pageSwitchStyle_ = InterfaceStyle::Blue;
     std::function<QPoint()> cursorPos_;
 
     QWidget* central_ = nullptr;

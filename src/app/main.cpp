@@ -3,9 +3,12 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
+#include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "Application.h"
+#include "BriskoVersion.h"
 #include "InstanceLock.h"
 #include "MainWindow.h"
 #include "SessionSignals.h"
@@ -20,7 +23,40 @@
 #include "widgets/NotifyIconHost.h"
 #include "widgets/Pictures.h"
 
+namespace {
+// The maker's web site of the update check: the environment's choice over the built-in one.
+QString UpdateSite() {
+    const QByteArray site = qgetenv("BRISKO_UPDATE_SITE");
+    return site.isEmpty() ? QStringLiteral(BRISKO_DEFAULT_UPDATE_SITE) : QString::fromUtf8(site);
+}
+
+// --version and --help answer on the terminal without a display; 0 when the program should
+// start normally.
+bool AnsweredOnTerminal(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--version") {
+            std::printf("Brisko %s\n", BRISKO_VERSION);
+            return true;
+        }
+        if (argument == "--help") {
+            std::printf(
+                "Usage: %s [-autostart] [--version] [--help]\n"
+                "Binds the function keys F1 to F11 to actions.\n\n"
+                "  -autostart  hide into the notification area shortly after the start\n"
+                "  --version   print the version and exit\n"
+                "  --help      print this help and exit\n",
+                argc > 0 ? argv[0] : "BRZ");
+            return true;
+        }
+    }
+    return false;
+}
+}  // namespace
+
 int main(int argc, char* argv[]) {
+    if (AnsweredOnTerminal(argc, argv))
+        return 0;
     // One copy per user and display, decided before anything else exists.
     brisko::InstanceLock lock;
     if (lock.acquire() == brisko::InstanceLock::Result::HeldElsewhere)
@@ -64,14 +100,17 @@ int main(int argc, char* argv[]) {
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     brisko::Application brisko({system, store, prompts, arguments, nullptr, nullptr,
-                                ownName.toStdString(), dataFolder, &system});
+                                ownName.toStdString(), dataFolder, &system, nullptr, UpdateSite(),
+                                QString()});
     brisko::SessionSignals sessionSignals;
     QObject::connect(&sessionSignals, &brisko::SessionSignals::sessionEnding, &brisko,
                      [&brisko] { brisko.endSession(); });
     QObject::connect(&sessionSignals, &brisko::SessionSignals::interrupted, &brisko,
                      [&brisko] { brisko.quitProgram(); });
+    // Also sent at a mere checkpoint: only the slots are saved. The session's real end
+    // arrives as SIGTERM or SIGHUP.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &brisko,
-                     [&brisko](QSessionManager&) { brisko.endSession(); });
+                     [&brisko](QSessionManager&) { brisko.commitData(); });
     system.setHotkeyHandler([&brisko](int id) { brisko.onHotkey(id); });
     brisko.start();
     system.setMainWindow(brisko.mainWindow().winId());

@@ -1,47 +1,44 @@
 #include "InfoDialog.h"
 
-#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include <QMouseEvent>
 
+#include "BriskoVersion.h"
 #include "Look.h"
 #include "widgets/PictureLabel.h"
 
 namespace brisko {
 
 InfoDialog::InfoDialog(const QString& dataDirectory)
-    : ProgramDialog("Form2", "Info", QSize(379, 288)) {
+    : ProgramDialog("Form2", "Info", QSize(379, 252), Qt::Dialog | Qt::FramelessWindowHint) {
     auto* picture = new PictureLabel(this);
     picture->setObjectName("Image1");
     picture->setGeometry(0, 0, 379, 252);
     picture->setDesignedPicture(ShippedPicturePath(dataDirectory, "info.png"));
-    auto* version = new QLabel(QString("Version %1").arg(QStringLiteral(BRISKO_VERSION)), this);
-    version->setObjectName("Label1");
-    version->setGeometry(312, 224, 66, 16);
-    QPalette white = version->palette();
+    picture->setAttribute(Qt::WA_TransparentForMouseEvents);
+    version_ = new QLabel(QStringLiteral("Version " BRISKO_VERSION), this);
+    version_->setObjectName("Label1");
+    version_->adjustSize();
+    version_->move(312, 224);
+    QPalette white = version_->palette();
     white.setColor(QPalette::WindowText, Qt::white);
-    version->setPalette(white);
-    auto* ok = new QPushButton("OK", this);
-    ok->setObjectName("SpeedButton1");
-    ok->setGeometry(296, 256, 75, 26);
-    connect(ok, &QPushButton::clicked, this, &QWidget::close);
+    version_->setPalette(white);
 }
 
-UpdateDialog::UpdateDialog() : ProgramDialog("Form4", "Brisko aktalisieren", QSize(360, 220)) {
-    auto* layout = new QVBoxLayout(this);
-    auto* heading = new QLabel("<b>Brisko aktualisieren</b>", this);
-    heading->setObjectName("Label1");
-    layout->addWidget(heading);
-    auto* version =
-        new QLabel(QString("Ihre Version: %1").arg(QStringLiteral(BRISKO_VERSION)), this);
-    version->setObjectName("Label3");
-    layout->addWidget(version);
-    layout->addStretch();
-    auto* cancel = new QPushButton("Abbrechen", this);
-    cancel->setObjectName("SpeedButton3");
-    layout->addWidget(cancel, 0, Qt::AlignRight);
-    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+void InfoDialog::mousePressEvent(QMouseEvent* event) {
+    // The version text takes its clicks itself; everything else is the picture.
+    if (childAt(event->position().toPoint()) == version_)
+        return;
+    close();
+}
+
+void InfoDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    ProgramDialog::keyPressEvent(event);
 }
 
 }  // namespace brisko

@@ -10,6 +10,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include "ProgramDialog.h"
 #include "UserPrompts.h"
 #include "storage/SettingNames.h"
 #include "storage/SettingsStore.h"
@@ -21,6 +22,12 @@ namespace {
 const char* const kRestartNote =
     "Hinweis: Sie müssen Brisko neustarten, damit die Änderungen wirksam werden.";
 const QColor kDesignedControlBackground{182, 182, 254};
+// The tab bar in each style: text, tab, border, chosen tab.
+const OptionsDialog::TabColours kDesignedTab{
+    Qt::white, {40, 62, 150}, {24, 44, 110}, {92, 112, 214}};
+const OptionsDialog::TabColours kPlainTab{
+    Qt::black, {224, 223, 215}, {160, 160, 160}, kPlainBackground};
+const OptionsDialog::TabColours kLunaTab{kNavy, {215, 221, 243}, {127, 157, 185}, {245, 247, 253}};
 
 void SetColours(QWidget* w, const QColor& text, const QColor& background = QColor()) {
     if (background.isValid()) {
@@ -38,7 +45,9 @@ void SetColours(QWidget* w, const QColor& text, const QColor& background = QColo
 
 OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const StartPage& startPage,
                              const QString& dataDirectory)
-    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    // A title bar without any buttons: "Speichern" is the way out.
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::MSWindowsFixedSizeDialogHint),
       store_(store),
       prompts_(prompts),
       dataDirectory_(dataDirectory) {
@@ -53,7 +62,8 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
     QFont tabFont = tabs->font();
     tabFont.setPointSizeF(7);
     tabs->tabBar()->setFont(tabFont);
-    tabs->tabBar()->setStyleSheet("QTabBar::tab { padding: 3px 4px; }");
+    tabBar_ = tabs->tabBar();
+    styleTabBar(kDesignedTab);
     auto tab = [&](const char* name, const char* caption) {
         auto* page = new QWidget;
         page->setObjectName(name);
@@ -95,6 +105,7 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
          {16, 250, 273, 44});
 
     QWidget* styleTab = tab("TabSheet3", "Oberfläche");
+    icon(styleTab, "icon-style.png");
     text(styleTab, "Label3",
          "Hier haben Sie nun die Möglichkeit die Programm- Oberfläche anzupassen:",
          {60, 16, 230, 44});
@@ -168,6 +179,21 @@ OptionsDialog::OptionsDialog(SettingsStore& store, UserPrompts& prompts, const S
         autostart_->setChecked(run.exists(kRunValueName));
     });
     applyStoredStyle();
+    for (QRadioButton* b : {blue_, win95_, luna_})
+        connect(b, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                emit styleChoiceChanged(styleChoice());
+        });
+}
+
+void OptionsDialog::styleTabBar(const TabColours& colours) {
+    tabBar_->setStyleSheet(
+        QString("QTabBar::tab { padding: 3px 4px; color: %1; background: %2;"
+                " border: 1px solid %3; border-bottom: none; margin-right: 1px; }"
+                " QTabBar::tab:selected { background: %4; }"
+                " QTabBar::tab:!selected { margin-top: 2px; }")
+            .arg(colours.text.name(), colours.tab.name(), colours.border.name(),
+                 colours.selected.name()));
 }
 
 std::vector<QWidget*> OptionsDialog::choices() const {
@@ -191,6 +217,7 @@ void OptionsDialog::applyStoredStyle() {
                 SetColours(choice, Qt::black, kPlainBackground);
             for (QLabel* label : texts_)
                 SetColours(label, Qt::black);
+            styleTabBar(kPlainTab);
             win95_->setChecked(true);
         } else if (style == InterfaceStyle::Luna) {
             // The pictures come first: one that fails leaves the designed look and "Blue".
@@ -205,17 +232,14 @@ void OptionsDialog::applyStoredStyle() {
             SetColours(luna_, kNavy, QColor(225, 230, 249));
             for (QLabel* label : texts_)
                 SetColours(label, kNavy);
+            styleTabBar(kLunaTab);
             luna_->setChecked(true);
         }
     });
 }
 
 void OptionsDialog::open() {
-    if (mainWindow_)
-        mainWindow_->setEnabled(false);
-    show();
-    raise();
-    activateWindow();
+    OpenOver(this, mainWindow_);
 }
 
 void OptionsDialog::save() {

@@ -12,6 +12,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QTabBar;
 
 namespace brisko {
 
@@ -38,8 +39,16 @@ public:
 
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
 
-    /// Disables the main window and shows the dialog.
+    /// The colours of the tab bar in a style.
+    struct TabColours {
+        QColor text, tab, border, selected;
+    };
+
+public slots:
+    /// Disables the main window and shows the dialog centred.
     void open();
+
+public:
     /// "Speichern" (and every close request): writes autostart and "Willkommen", then enables
     /// the main window and hides. A failed write keeps the dialog open.
     void save();
@@ -50,11 +59,16 @@ public:
     int languageChoice() const;
     void selectLanguage(int item);
 
+signals:
+    /// Another style radio button was checked.
+    void styleChoiceChanged(InterfaceStyle style);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void applyStoredStyle();
+    void styleTabBar(const TabColours& colours);
     std::vector<QWidget*> choices() const;
 
     SettingsStore& store_;
@@ -68,6 +82,7 @@ private:
     QRadioButton* luna_ = nullptr;
     QComboBox* language_ = nullptr;
     QPushButton* save_ = nullptr;
+    QTabBar* tabBar_ = nullptr;
     std::vector<QLabel*> texts_;           // the eight explanatory texts
     std::vector<PictureLabel*> pictures_;  // four tab backgrounds and the button bar
 };

@@ -173,11 +173,11 @@ std::string ReadTextFileStart(const std::string& path, std::size_t limit) {
     return bytes;
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+void WriteFileAtomically(const std::string& path, std::string_view bytes, unsigned widestMode) {
     if (path.empty() || path.back() == '/')
         ThrowFileError(EINVAL);
     std::string target = path;
-    mode_t mode = 0666;
+    mode_t mode = static_cast<mode_t>(widestMode & 0777);
     bool keepMode = false;
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
@@ -196,7 +196,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
         // access() lets through, does not overwrite it either.
         if ((st.st_mode & 0222) == 0)
             ThrowFileError(EACCES);
-        mode = st.st_mode & 07777;
+        mode = st.st_mode & (07000 | (widestMode & 0777));
         keepMode = true;
     }
 

@@ -25,9 +25,11 @@ inline constexpr std::size_t kTextFileReadLimit = 16u << 20;
 
 /// Replaces a file's content atomically: the bytes go to a temporary file in the same folder
 /// that is synced and renamed over the target, so a failure leaves the old file intact.
-/// A symbolic link is written through; an existing file keeps its permissions. Raises a
-/// BriskoError with FileErrorMessage on failure (a read-only target is refused).
-void WriteFileAtomically(const std::string& path, std::string_view bytes);
+/// A symbolic link is written through. A new file gets the permissions widestMode (less the
+/// umask); an existing one keeps its own, narrowed to widestMode. Raises a BriskoError with
+/// FileErrorMessage on failure (a read-only target is refused).
+void WriteFileAtomically(const std::string& path, std::string_view bytes,
+                         unsigned widestMode = 0666);
 
 /// The name prefix of the temporary files WriteFileAtomically makes for a target: a file
 /// "<prefix><process id>-<n>" next to it. A process killed while writing leaves one behind.

@@ -283,3 +283,69 @@ TEST_F(ProgramTest, TheFirstStartNoticeAppearsOnlyOnce) {
 
 }  // namespace
 }  // namespace brisko::testing
+
+namespace brisko::testing {
+namespace {
+
+// The update check against a web server on 127.0.0.1, the information window and the help,
+// all reached through the menus.
+TEST_F(ProgramTest, UpdateCheckInformationAndHelpThroughTheMenus) {
+    fs::create_directories(path("site"));
+    std::ofstream(path("site/version.nfo"), std::ios::binary) << "Brisko 9.9\r\nnotes\r\n";
+    session->spawn({"python3", "-u", "-m", "http.server", "--bind", "127.0.0.1", "--directory",
+                    path("site"), "0"},
+                   {}, path("http.out"));
+    std::string port;
+    ASSERT_TRUE(X11Session::waitUntil([&] {
+        const std::string out = X11Session::readFile(path("http.out"));
+        const auto at = out.find(" port ");
+        if (at == std::string::npos)
+            return false;
+        port = std::to_string(std::atoi(out.c_str() + at + 6));
+        return port != "0";
+    }));
+    const std::string site = "http://127.0.0.1:" + port;
+    set({{"FirstStart", "Yes"}});
+    session->spawn({program_.string()}, {{"BRISKO_UPDATE_SITE", site}}, path("brisko.out"));
+    ASSERT_TRUE(waitVisible(kMainTitle)) << X11Session::readFile(path("brisko.out"));
+    const std::string main = visibleWindow(kMainTitle);
+    auto menu = [&](const std::string& title, const std::string& item) {
+        focus(main);
+        press(title);
+        press(item);
+    };
+    auto clickAt = [&](const std::string& window, int x, int y) {
+        session->xdotool({"mousemove", "--window", window, std::to_string(x), std::to_string(y)});
+        session->xdotool({"click", "1"});
+    };
+
+    menu("alt+e", "a");
+    ASSERT_TRUE(waitVisible("Brisko aktalisieren"));
+    const std::string update = visibleWindow("Brisko aktalisieren");
+    clickAt(update, 160, 190);  // "Auf neue Version testen"
+    const std::string copy = session->environment().at("XDG_CACHE_HOME") + "/brisko/version.nfo";
+    ASSERT_TRUE(X11Session::waitUntil([&] { return fs::exists(copy); }));
+    EXPECT_EQ(X11Session::readFile(copy), "Brisko 9.9\r\nnotes\r\n");
+    // Another version is on offer: the download button works.
+    X11Session::waitUntil([] { return false; }, 300ms);
+    clickAt(update, 320, 190);
+    ASSERT_TRUE(waitVisible("Brisko"));  // the download notice
+    press("Return");
+    ASSERT_TRUE(X11Session::waitUntil([&] { return !session->recorded("xdg-open").empty(); }));
+    EXPECT_EQ(session->recorded("xdg-open")[0], site + "/BriskoUp.zip");
+    clickAt(update, 360, 238);  // "Abbrechen"
+    ASSERT_TRUE(waitVisible("Brisko aktalisieren", false));
+
+    menu("alt+question", "f");
+    ASSERT_TRUE(waitVisible("Info"));
+    clickAt(visibleWindow("Info"), 60, 60);
+    ASSERT_TRUE(waitVisible("Info", false));
+
+    menu("alt+question", "h");
+    ASSERT_TRUE(X11Session::waitUntil([&] { return session->recorded("xdg-open").size() == 2; }));
+    EXPECT_NE(session->recorded("xdg-open")[1].find("/help/de/index.html"), std::string::npos)
+        << session->recorded("xdg-open")[1];
+}
+
+}  // namespace
+}  // namespace brisko::testing

@@ -1,19 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "FakeNotifyIconHost.h"
 #include "FakeSettingsStore.h"
 #include "FakeSystemControl.h"
+#include "FakeUrlOpener.h"
 #include "FakeUserPrompts.h"
 #include "app/Application.h"
 #include "app/MainWindow.h"
@@ -21,6 +25,8 @@
 #include "dialogs/InfoDialog.h"
 #include "dialogs/OptionsDialog.h"
 #include "dialogs/TextEditorDialog.h"
+#include "dialogs/UpdateDialog.h"
+#include "storage/LanguageFile.h"
 #include "widgets/ImageButton.h"
 #include "widgets/TrayIcon.h"
 
@@ -30,6 +36,7 @@ namespace {
 using testing::FakeNotifyIconHost;
 using testing::FakeSettingsStore;
 using testing::FakeSystemControl;
+using testing::FakeUrlOpener;
 using testing::FakeUserPrompts;
 
 // One running program over fakes. The start-up timers run for real.
@@ -37,15 +44,18 @@ struct Program {
     explicit Program(QStringList arguments = {}, bool withTray = true) {
         auto host = std::make_unique<FakeNotifyIconHost>();
         tray = host.get();
-        app = std::make_unique<Application>(
-            Application::Environment{system, store, prompts, arguments, std::move(host),
-                                     [withTray] { return withTray; }, "BRZ", BRISKO_TEST_DATA_DIR});
+        app = std::make_unique<Application>(Application::Environment{
+            system, store, prompts, arguments, std::move(host), [withTray] { return withTray; },
+            "BRZ", BRISKO_TEST_DATA_DIR, nullptr, &opener, "http://127.0.0.1:1",
+            cache.path() + "/version.nfo"});
     }
     void start() { app->start(); }
 
     FakeSystemControl system;
     FakeSettingsStore store;
     FakeUserPrompts prompts;
+    FakeUrlOpener opener;
+    QTemporaryDir cache;
     FakeNotifyIconHost* tray;
     std::unique_ptr<Application> app;
 };
@@ -303,6 +313,72 @@ TEST(ApplicationTest, DialogsDisableTheMainWindowUntilClosed) {
     EXPECT_FALSE(w.isEnabled());
 }
 
+TEST(ApplicationTest, EveryMenuCommandReachesItsWindow) {
+    Program p;
+    p.start();
+    QTest::qWait(50);
+    MainWindow& w = p.app->mainWindow();
+    QSignalSpy finished(p.app.get(), &Application::finished);
+    auto shown = [](QWidget& dialog) {
+        const bool visible = dialog.isVisible();
+        dialog.close();
+        return visible;
+    };
+    auto asked = [&p](const char* box) {
+        const bool was = !p.prompts.named(box).isEmpty();
+        p.prompts.log.clear();
+        return was;
+    };
+    // What each command visibly does; a command missing here fails the test.
+    const std::map<QString, std::function<bool()>> effects{
+        {"HotKeyVerteilungladen1", [&] { return asked("Open:"); }},
+        {"HotKeyVerteilungspeichern1", [&] { return asked("Save:"); }},
+        {"AlleHotKeyslschen1", [&] { return asked("YesNo:"); }},
+        {"Willkommen1", [&] { return w.welcomePageShown(); }},
+        {"HotKeysetzen1", [&] { return !w.welcomePageShown(); }},
+        {"Optionen1", [&] { return shown(p.app->options()); }},
+        {"Briskoaktualisieren1", [&] { return shown(p.app->update()); }},
+        {"Info1", [&] { return shown(p.app->info()); }},
+        {"Hilfe1", [&] { return p.opener.opened == QStringList{p.app->helpUrl().toString()}; }},
+        {"Beenden1", [&] { return finished.size() == 1; }},
+    };
+    QStringList order;
+    for (QAction* menu : w.menuBar()->actions())
+        for (QAction* item : menu->menu()->actions())
+            if (!item->isSeparator())
+                order << item->objectName();
+    ASSERT_EQ(order.size(), 10);
+    order.removeAll("Beenden1");
+    order << "Beenden1";  // last: it ends the program
+    for (const QString& name : order) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_TRUE(effects.count(name)) << "a menu command without a known effect";
+        // The file commands work on the slot page, the slot page's command on the welcome page.
+        if (name == "HotKeysetzen1")
+            w.showWelcomePage(true);
+        else if (name != "Willkommen1" && w.welcomePageShown())
+            w.showSlotPage(true);
+        w.tick();
+        p.prompts.log.clear();
+        w.action(name.toLatin1().constData())->trigger();
+        EXPECT_TRUE(effects.at(name)());
+    }
+    EXPECT_TRUE(p.app->helpUrl().toLocalFile().endsWith("/help/de/index.html"));
+    EXPECT_TRUE(QFile::exists(p.app->helpUrl().toLocalFile()));
+}
+
+TEST(ApplicationTest, ACheckpointSavesTheSlotsAndEndsNothing) {
+    Program p;
+    p.system.processes = {{0, 42, "BRZ"}};
+    p.system.ownProcessId = 42;
+    p.start();
+    p.app->model().setAction(2, 8);
+    p.app->commitData();
+    EXPECT_EQ(p.store.get("F2"), "8");
+    EXPECT_FALSE(p.app->ending());
+    EXPECT_TRUE(p.system.callsNamed("TerminateProcess").empty());
+}
+
 }  // namespace
 }  // namespace brisko
 
@@ -338,6 +414,93 @@ TEST(LanguageStepTest, EnglishFileReplacesTextsAtTheFirstTick) {
               "YesNo: Delete all hotkeys | Do you really want to delete all hotkeys?");
     p.app->quitProgram();
     EXPECT_EQ(p.store.get("Lang"), "English");
+}
+
+// Every target of the line table, found by its name in the windows the program builds.
+TEST(LanguageStepTest, EveryLineReachesItsTargetsInGermanAndEnglish) {
+    for (const char* language : {"German", "English"}) {
+        SCOPED_TRACE(language);
+        Program p;
+        p.store.set("Lang", language);
+        p.start();
+        QTest::qWait(100);
+        const auto lines =
+            ReadLanguageFile(JoinPath(BRISKO_TEST_DATA_DIR, "") + LanguageFileName(language));
+        ASSERT_TRUE(lines.has_value());
+        MainWindow& main = p.app->mainWindow();
+        const std::map<std::string, QWidget*> windows{{"main", &main},
+                                                      {"options", &p.app->options()},
+                                                      {"editor", &p.app->editor()},
+                                                      {"update", &p.app->update()},
+                                                      {"tray", &p.app->trayMenu()}};
+        for (const LanguageLine& line : LanguageTable()) {
+            const QString text = QString::fromStdString((*lines)[line.number - 1]);
+            for (const LanguageTarget& target : line.targets) {
+                SCOPED_TRACE("line " + std::to_string(line.number) + " " + target.component);
+                ASSERT_TRUE(windows.count(target.window));
+                QWidget* window = windows.at(target.window);
+                const QString name = QString::fromStdString(target.component);
+                switch (target.kind) {
+                    case LanguageTargetKind::Caption: {
+                        const QList<QObject*> found = window->findChildren<QObject*>(name);
+                        ASSERT_FALSE(found.isEmpty()) << "no such target";
+                        for (QObject* object : found) {
+                            QString shown;
+                            if (auto* label = qobject_cast<QLabel*>(object))
+                                shown = label->text();
+                            else if (auto* button = qobject_cast<QAbstractButton*>(object))
+                                shown = button->text();
+                            else if (auto* action = qobject_cast<QAction*>(object))
+                                shown = action->text();
+                            else if (auto* page = qobject_cast<QWidget*>(object))
+                                shown =
+                                    page->parentWidget()
+                                        ? qobject_cast<QTabWidget*>(
+                                              page->parentWidget()->parentWidget())
+                                              ->tabText(qobject_cast<QTabWidget*>(
+                                                            page->parentWidget()->parentWidget())
+                                                            ->indexOf(page))
+                                        : QString();
+                            EXPECT_EQ(shown, text);
+                        }
+                        break;
+                    }
+                    case LanguageTargetKind::Hint: {
+                        const QList<QWidget*> found = window->findChildren<QWidget*>(name);
+                        ASSERT_EQ(found.size(), 1) << "no such target";
+                        if (line.number != 64) {  // refreshed with the address at every tick
+                            EXPECT_EQ(found.first()->toolTip(), text);
+                        }
+                        break;
+                    }
+                    case LanguageTargetKind::MenuTitle:
+                        ASSERT_LT(target.index, main.menuBar()->actions().size());
+                        EXPECT_EQ(main.menuBar()->actions()[target.index]->text(), text);
+                        break;
+                    case LanguageTargetKind::ActionEntry:
+                        for (int n = 1; n <= kSlotCount; ++n)
+                            EXPECT_EQ(main.row(n).actionList()->itemText(target.index), text);
+                        break;
+                    case LanguageTargetKind::OpenModeEntry:
+                        for (int n = 1; n <= kSlotCount; ++n)
+                            EXPECT_EQ(main.row(n).modeItem(target.index)->text(), text);
+                        break;
+                    case LanguageTargetKind::WindowCaption:
+                        EXPECT_EQ(window->windowTitle(), text);
+                        break;
+                    case LanguageTargetKind::UpdateMessage:
+                        EXPECT_EQ(p.app->update().messages().at(target.index), text);
+                        break;
+                    case LanguageTargetKind::ConfirmText:
+                    case LanguageTargetKind::ConfirmTitle:
+                        break;  // shown by the delete-all confirmation, tested with it
+                }
+            }
+        }
+        EXPECT_EQ(p.app->update().findChild<QLineEdit*>("Edit1")->text(),
+                  UpdateDialog::RunningVersion())
+            << "the running version is never replaced";
+    }
 }
 
 TEST(LanguageStepTest, MissingFileGivesOneMessageAndKeepsTheTexts) {

@@ -38,7 +38,10 @@ TEST(KeyMarks, RowsShowTheDesktopsAnswerAndANoticeComesOnce) {
                      [] { return true; },
                      "BRZ",
                      BRISKO_TEST_DATA_DIR,
-                     &bindings});
+                     &bindings,
+                     nullptr,
+                     "http://127.0.0.1:1",
+                     QString()});
     app.start();
     app.model().setAction(5, 2);
     bindings.states[2] = {KeyMark::OtherTrigger, "Ctrl+F3"};

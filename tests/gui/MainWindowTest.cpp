@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cstdlib>
 
 #include "FakeSettingsStore.h"
@@ -31,10 +32,9 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void create(InterfaceStyle choice = InterfaceStyle::Blue) {
         window = std::make_unique<MainWindow>(model, store, prompts, BRISKO_TEST_DATA_DIR);
-        MainWindow::Hooks hooks;
-        hooks.styleChoice = [choice] { return choice; };
-        hooks.openTextEditor = [this](int n) { openedEditor = n; };
-        window->setHooks(hooks);
+        window->setPageSwitchStyle(choice);
+        QObject::connect(window.get(), &MainWindow::textEditorRequested,
+                         [this](int n) { openedEditor = n; });
         window->applyInterfaceStyle();
     }
     template <typename T = QWidget>
@@ -249,7 +249,7 @@ TEST_F(MainWindowTest, PageSwitchVariantsDependOnTheCaller) {
 
     child<QPushButton>("SpeedButton4")->click();  // plain navigation
     EXPECT_FALSE(window->welcomePage()->isHidden());
-    child<ImageButton>("ImageButton38")->OnClick();  // designed hot spot
+    emit child<ImageButton>("ImageButton38")->clicked();  // designed hot spot
     EXPECT_TRUE(window->welcomePage()->isHidden());
     EXPECT_FALSE(label("Image9")->isHidden());
 }
@@ -434,17 +434,30 @@ TEST_F(MainWindowTest, DistributionSaveAndLoadRoundTrip) {
 
 TEST_F(MainWindowTest, HoverMarksOfTheDesignedNavigation) {
     create();
+    auto enter = [](QWidget* w) {
+        QEnterEvent event(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QCoreApplication::sendEvent(w, &event);
+    };
     auto* hide = child<ImageButton>("Imagebutton37");
-    hide->OnMouseEnter();
+    enter(hide);
     EXPECT_EQ(colour("Label28"), QColor(255, 0, 0));
     for (const char* other : {"Label13", "Label20", "Label24"})
         EXPECT_EQ(colour(other), QColor(Qt::white)) << other;
-    hide->OnMouseDown(Qt::LeftButton);
+    QTest::mousePress(hide, Qt::LeftButton);
     EXPECT_EQ(colour("Label28"), QColor(Qt::white));
-    child<ImageButton>("ImageButton13")->OnMouseEnter();
-    QEvent enter(QEvent::Enter);
-    QCoreApplication::sendEvent(label("Image4"), &enter);
+    enter(child<ImageButton>("ImageButton13"));
+    QEvent plain(QEvent::Enter);
+    QCoreApplication::sendEvent(label("Image4"), &plain);
     EXPECT_EQ(colour("Label24"), QColor(Qt::white));
+
+    // The mark goes out when the pointer leaves, and when a dialog disables the window.
+    enter(hide);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(hide, &leave);
+    EXPECT_EQ(colour("Label28"), QColor(Qt::white));
+    enter(hide);
+    window->setEnabled(false);
+    EXPECT_EQ(colour("Label28"), QColor(Qt::white));
 }
 
 TEST_F(MainWindowTest, RowButtonsOpenTheirTools) {

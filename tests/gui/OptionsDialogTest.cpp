@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
@@ -84,6 +86,24 @@ TEST_F(OptionsDialogTest, SaveWritesAutostartAndWelcomeAndEnablesTheMainWindow) 
     dialog->save();  // nothing to delete: no error
     EXPECT_TRUE(prompts.log.isEmpty()) << prompts.log.join("\n").toStdString();
     EXPECT_EQ(dialog->languageChoice(), -1);
+}
+
+TEST_F(OptionsDialogTest, ChoosingEnglishAndSavingWritesOnlyAutostartAndWelcome) {
+    create();
+    EXPECT_FALSE(dialog->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
+                                          Qt::WindowMaximizeButtonHint | Qt::WindowSystemMenuHint));
+    dialog->open();
+    store.log.clear();
+    dialog->findChild<QComboBox*>("ComboBoxEx1")->setCurrentIndex(1);
+    dialog->findChild<QPushButton*>("Imagebutton1")->click();
+    QStringList writes;
+    for (const std::string& entry : store.log)
+        if (entry.rfind("Write", 0) == 0 || entry.rfind("Delete", 0) == 0)
+            writes << QString::fromStdString(entry);
+    EXPECT_EQ(writes, QStringList{"Write(Willkommen, \"Ja\")"});
+    EXPECT_FALSE(store.has("Lang")) << "the language is stored when the program ends";
+    EXPECT_EQ(dialog->languageChoice(), 1);
+    EXPECT_FALSE(dialog->isVisible());
 }
 
 TEST_F(OptionsDialogTest, AFailedWriteKeepsTheDialogOpen) {

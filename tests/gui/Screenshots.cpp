@@ -1,10 +1,13 @@
 // Writes pictures of the program's windows for the README: the splash, both pages of the main
-// window in each interface style and the text editor. Runs on the offscreen platform.
+// window, the options, the text editor and the update window in each interface style, and the
+// information window. Runs on the offscreen platform.
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
 
 #include "FakeNotifyIconHost.h"
@@ -14,9 +17,11 @@
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "app/SplashWindow.h"
+#include "dialogs/InfoDialog.h"
 #include "dialogs/Look.h"
 #include "dialogs/OptionsDialog.h"
 #include "dialogs/TextEditorDialog.h"
+#include "dialogs/UpdateDialog.h"
 #include "widgets/BitmapStyle.h"
 #include "widgets/Pictures.h"
 
@@ -52,7 +57,11 @@ void Shoot(const QString& directory, const char* style) {
                              std::make_unique<brisko::testing::FakeNotifyIconHost>(),
                              [] { return true; },
                              "BRZ",
-                             BRISKO_TEST_DATA_DIR});
+                             BRISKO_TEST_DATA_DIR,
+                             nullptr,
+                             nullptr,
+                             "http://127.0.0.1:1",
+                             QString()});
     app.start();
     QApplication::processEvents();
     const QString name = QString(style).toLower();
@@ -89,6 +98,20 @@ void Shoot(const QString& directory, const char* style) {
     app.editor().openForSlot(3);
     QApplication::processEvents();
     Save(app.editor(), directory + "/editor-" + name + ".png");
+    app.editor().hide();
+    // The update window after a check that found another version.
+    app.update().offeredVersion()->setText("Brisko 3.7");
+    app.update().downloadButton()->setEnabled(true);
+    app.update().show();
+    QApplication::processEvents();
+    Save(app.update(), directory + "/update-" + name + ".png");
+    app.update().hide();
+    if (QString(style) == "Blue") {
+        app.info().show();
+        QApplication::processEvents();
+        Save(app.info(), directory + "/info.png");
+        app.info().hide();
+    }
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QSettings>
 #include <QStringList>
@@ -264,3 +265,29 @@ TEST_F(IniStore, RunKeyIsTheUserAutostartEntry) {
     EXPECT_FALSE(fs::exists(desktop));
     EXPECT_FALSE(test.exists(kRunValueName));
 }
+
+namespace brisko {
+namespace {
+
+// The file holds the insert texts: only the user may read it, and a stricter mode stays.
+TEST_F(IniStore, TheFileIsTheUsersAlone) {
+    auto save = [this](const std::string& value) {
+        IniSettingsStore store(home_);
+        SettingsKey key = OpenSettingsKey(store);
+        key.write("F1c", value);
+        key.close();
+    };
+    const mode_t oldMask = ::umask(0);
+    save("geheim");
+    ::umask(oldMask);
+    EXPECT_EQ(fs::status(ini()).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    fs::permissions(ini(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    save("noch geheimer");
+    EXPECT_EQ(fs::status(ini()).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write)
+        << "a wider mode is narrowed";
+}
+
+}  // namespace
+}  // namespace brisko

@@ -193,9 +193,12 @@ TEST(DataDirectory, InstalledLayoutFirstThenTheBuildTreeThenTheInstallPrefix) {
 
 class FakeProc {
 public:
-    void add(int pid, int realUid, int effectiveUid, const std::string& exe, int savedUid = -1) {
+    void add(int pid, int realUid, int effectiveUid, const std::string& exe, int savedUid = -1,
+             const std::string& display = ":5") {
         const std::string p = dir.path() + "/" + std::to_string(pid);
         fs::create_directories(p);
+        std::ofstream(p + "/environ", std::ios::binary)
+            << "HOME=/home/u" << '\0' << "DISPLAY=" << display << '\0';
         if (savedUid < 0)
             savedUid = effectiveUid;
         std::ofstream(p + "/status") << "Name:\tx\nUid:\t" << realUid << "\t" << effectiveUid
@@ -212,10 +215,12 @@ TEST(ProcessTable, ListsOnlyTheUsersProcessesByExecutableName) {
     proc.add(11, 0, 0, "/usr/bin/BRZ");      // another user's (root's)
     proc.add(12, 1000, 0, "/usr/bin/sudo");  // setuid: effective root
     proc.add(13, 1000, 1000, "/usr/bin/old BRZ (deleted)");
-    proc.add(14, 1000, 1000, "");                 // no executable: a kernel thread
-    proc.add(15, 1000, 1000, "/usr/bin/BRZ", 0);  // set-user-id root, lowered for a while
+    proc.add(14, 1000, 1000, "");                        // no executable: a kernel thread
+    proc.add(15, 1000, 1000, "/usr/bin/BRZ", 0);         // set-user-id root, lowered for a while
+    proc.add(16, 1000, 1000, "/usr/bin/BRZ", -1, ":6");  // a copy on another display: spared
     fs::create_directories(proc.dir.path() + "/self");
-    ProcessTable table(proc.dir.path(), 1000);
+    ProcessTable table(proc.dir.path(), 1000,
+                       ProcessTable::SessionOfEnvironment(std::string("DISPLAY=:5\0X=1", 14)));
     const auto entries = table.list();
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].processId, 10u);

@@ -395,6 +395,17 @@ QImage namedIcon(const QString& name, int size) {
         p.restore();
     } else if (name == "cancel") {
         cross(p, QRectF(3, 3, 10, 10), kRed, 2.6);
+    } else if (name == "style") {
+        // A window and the three looks it can take.
+        window(p, b.adjusted(0, 0, -3, -4));
+        p.save();
+        p.setPen(QPen(QColor(40, 40, 60), 0.8));
+        const QColor looks[3] = {QColor(40, 62, 150), QColor(240, 239, 232), QColor(150, 185, 235)};
+        for (int k = 0; k < 3; ++k) {
+            p.setBrush(looks[k]);
+            p.drawEllipse(QRectF(6.5 + 3 * k, 11, 3.2, 3.2));
+        }
+        p.restore();
     } else if (name == "autostart") {
         monitor(p, b.adjusted(0, 0, -3, -3));
         arrow(p, QRectF(7, 7, 9, 9), Direction::Right, kGreen);

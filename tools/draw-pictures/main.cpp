@@ -84,6 +84,7 @@ void drawAll(const QString& out) {
     savePng(blueBar(313, 46), path("options-bar.png"));
     savePng(namedIcon("autostart", 32), path("icon-autostart.png"));
     savePng(namedIcon("welcome", 32), path("icon-welcome.png"));
+    savePng(namedIcon("style", 32), path("icon-style.png"));
     savePng(flag(true), path("flag-german.png"));
     savePng(flag(false), path("flag-english.png"));
     savePng(updateBackground(), path("update-background.png"));

@@ -47,6 +47,8 @@ std::string DirectoryOf(const std::string& path) {
 }
 
 constexpr const char* kScratchPrefix = "brisko-ini-";
+// The file holds the user's insert texts: only the user may read it.
+constexpr unsigned kSettingsFileMode = 0600;
 
 // Removes the temporary files "<prefix><pid>-..." that processes no longer running left behind
 // when they were killed in the middle of a write.
@@ -137,7 +139,7 @@ SettingsStore::KeyHandle IniSettingsStore::OpenKey(SettingsRoot root, const std:
                 std::error_code error;
                 std::filesystem::create_directories(DirectoryOf(file_), error);
                 try {
-                    WriteFileAtomically(file_, "");
+                    WriteFileAtomically(file_, "", kSettingsFileMode);
                 } catch (const BriskoError&) {
                     return kNoKey;
                 }
@@ -236,7 +238,8 @@ void IniSettingsStore::flush() {
             ThrowWriteError(values_->firstUnsaved);
     }
     try {
-        WriteFileAtomically(file_, ReadFileBytes(temp->fileName().toStdString()));
+        WriteFileAtomically(file_, ReadFileBytes(temp->fileName().toStdString()),
+                            kSettingsFileMode);
     } catch (const BriskoError&) {
         ThrowWriteError(values_->firstUnsaved);
     }

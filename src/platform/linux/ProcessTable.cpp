@@ -23,8 +23,42 @@ std::string ExecutableFileName(const std::string& linkTarget) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-ProcessTable::ProcessTable(std::string procRoot, uid_t user)
-    : procRoot_(std::move(procRoot)), user_(user) {}
+ProcessTable::ProcessTable(std::string procRoot, uid_t user, std::string session)
+    : procRoot_(std::move(procRoot)), user_(user), session_(std::move(session)) {}
+
+namespace {
+std::string SessionText(const char* display, const char* wayland) {
+    return std::string("DISPLAY=") + (display ? display : "") + "\n" +
+           "WAYLAND_DISPLAY=" + (wayland ? wayland : "");
+}
+}  // namespace
+
+std::string ProcessTable::CurrentSession() {
+    return SessionText(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
+}
+
+std::string ProcessTable::SessionOfEnvironment(const std::string& environ) {
+    std::string display, wayland;
+    std::istringstream entries(environ);
+    for (std::string entry; std::getline(entries, entry, '\0');) {
+        if (entry.rfind("DISPLAY=", 0) == 0)
+            display = entry.substr(8);
+        else if (entry.rfind("WAYLAND_DISPLAY=", 0) == 0)
+            wayland = entry.substr(16);
+    }
+    return SessionText(display.c_str(), wayland.c_str());
+}
+
+bool ProcessTable::inSession(pid_t pid) const {
+    if (pid == ::getpid())
+        return true;
+    std::ifstream file(procRoot_ + "/" + std::to_string(pid) + "/environ", std::ios::binary);
+    if (!file)
+        return false;  // not known to be ours: spared
+    std::ostringstream environ;
+    environ << file.rdbuf();
+    return SessionOfEnvironment(environ.str()) == session_;
+}
 
 ProcessTable::~ProcessTable() {
     for (auto& [handle, process] : processes_)
@@ -61,7 +95,7 @@ std::vector<ProcessEntry> ProcessTable::list() const {
         if (name.empty() || !std::all_of(name.begin(), name.end(), ::isdigit))
             continue;
         const pid_t pid = static_cast<pid_t>(std::strtol(name.c_str(), nullptr, 10));
-        if (!ownedByUser(pid))
+        if (!ownedByUser(pid) || !inSession(pid))
             continue;
         char target[4096];
         const ssize_t length =

@@ -15,10 +15,17 @@ namespace brisko::desktop {
 /// The current user's processes, read from /proc, with snapshot and process handles in the
 /// style the engine expects. A process belongs to the user when its real, effective and saved
 /// user ids are all the user's: another user's process is never listed nor opened, even when
-/// Brisko runs as root.
+/// Brisko runs as root. Only processes of this desktop session are listed: those whose
+/// DISPLAY and WAYLAND_DISPLAY are the given session's (a copy of Brisko on another display
+/// keeps running when this session ends).
 class ProcessTable {
 public:
-    explicit ProcessTable(std::string procRoot = "/proc", uid_t user = ::getuid());
+    explicit ProcessTable(std::string procRoot = "/proc", uid_t user = ::getuid(),
+                          std::string session = CurrentSession());
+    /// This process's session: its DISPLAY and WAYLAND_DISPLAY.
+    static std::string CurrentSession();
+    /// The session named by a process environment (NUL-separated NAME=value entries).
+    static std::string SessionOfEnvironment(const std::string& environ);
     ~ProcessTable();
     ProcessTable(const ProcessTable&) = delete;
     ProcessTable& operator=(const ProcessTable&) = delete;
@@ -47,8 +54,11 @@ private:
         int pidfd = -1;
     };
 
+    bool inSession(pid_t pid) const;
+
     std::string procRoot_;
     uid_t user_;
+    std::string session_;
     Handle nextHandle_ = 0x1000;
     std::map<Handle, Snapshot> snapshots_;
     std::map<Handle, Process> processes_;
