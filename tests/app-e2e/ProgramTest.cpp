@@ -133,13 +133,20 @@ TEST_F(ProgramTest, AnActionChosenInTheSlotEditorWorksAtOnce) {
     ASSERT_TRUE(waitVisible(kMainTitle));
     const std::string window = visibleWindow(kMainTitle);
     focus(window);
-    // F1's action list, opened with the mouse; typing picks "Alles minimieren".
+    // F1's action list, opened with the mouse; typing picks "Alles minimieren". The list is a
+    // window of its own: it is awaited open before typing and closed before the key press.
+    const auto windows = [&] {
+        const std::string ids = session->xdotool(
+            {"search", "--onlyvisible", "--classname", program_.filename().string()});
+        return std::count(ids.begin(), ids.end(), '\n');
+    };
+    const auto closed = windows();
     session->xdotool({"mousemove", "--window", window, "100", "122"});
     session->xdotool({"click", "1"});
-    std::this_thread::sleep_for(400ms);
+    ASSERT_TRUE(X11Session::waitUntil([&] { return windows() > closed; })) << "no list opened";
     press("a");
     press("Return");
-    std::this_thread::sleep_for(200ms);
+    ASSERT_TRUE(X11Session::waitUntil([&] { return windows() == closed; })) << "list still open";
     ASSERT_EQ(session->xprop({"-root", "_NET_SHOWING_DESKTOP"}).find("= 1"), std::string::npos);
     press("F1");
     EXPECT_TRUE(X11Session::waitUntil([&] {
@@ -245,6 +252,8 @@ TEST_F(ProgramTest, ClosingThroughTheWindowManagerWritesSlotsStyleAndLanguage) {
 
 TEST_F(ProgramTest, SigtermAndSighupSaveTheSlotsButNotTheStyle) {
     for (int signal : {SIGTERM, SIGHUP}) {
+        // The ended copy's window may outlive it briefly; the next copy's is the one to await.
+        ASSERT_TRUE(waitVisible(kMainTitle, false));
         fs::remove_all(configHome_ + "/Orvalde");
         set({{"FirstStart", "Yes"}, {"F9", "17"}, {"F9c", "Text"}});
         const pid_t brisko = start();
