@@ -147,7 +147,9 @@ X11Session::X11Session(Options options) : options_(std::move(options)) {
 // started with -displayfd take (those write no lock file, so a compositor's Xwayland or another
 // tool may claim the same number). Given a number, Xvfb takes its lock file and ends when the
 // number is in use; the display is ready once a client connects and the lock names our server.
-// A server that died or never answers is replaced by a fresh one on another number.
+// A server that died or never answers is replaced by a fresh one on another number. Without
+// -noreset the server resets whenever its last client leaves (the readiness probe, for one),
+// and a client connecting during the reset is refused: "Failed to open the display".
 void X11Session::startDisplay() {
     const std::string log = dir_ + "/xvfb.log";
     std::mt19937 random(std::random_device{}());
@@ -155,9 +157,9 @@ void X11Session::startDisplay() {
     for (int attempt = 0; attempt < 6; ++attempt) {
         const int n = number(random);
         const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-        const pid_t xvfb = startProcess(
-            {"Xvfb", ":" + std::to_string(n), "-screen", "0", "1280x800x24", "-nolisten", "tcp"},
-            environment(), out);
+        const pid_t xvfb = startProcess({"Xvfb", ":" + std::to_string(n), "-noreset", "-screen",
+                                         "0", "1280x800x24", "-nolisten", "tcp"},
+                                        environment(), out);
         ::close(out);
         infrastructure_.push_back(xvfb);
         display_ = ":" + std::to_string(n);
