@@ -129,17 +129,27 @@ TEST_F(ProgramTest, StoredKeysWorkAndAStoredTextIsInserted) {
 
 TEST_F(ProgramTest, AnActionChosenInTheSlotEditorWorksAtOnce) {
     set({{"FirstStart", "Yes"}, {"Willkommen", "Nein"}});
+    const auto started = std::chrono::steady_clock::now();
     const pid_t brisko = start();
     ASSERT_TRUE(waitVisible(kMainTitle));
+    // The stored slots are applied again 2600 ms after the start, replacing earlier edits.
+    std::this_thread::sleep_until(started + 3s);
     const std::string window = visibleWindow(kMainTitle);
     focus(window);
-    // F1's action list, opened with the mouse; typing picks "Alles minimieren".
+    // F1's action list, opened with the mouse; typing picks "Alles minimieren". The list is a
+    // window of its own: it is awaited open before typing and closed before the key press.
+    const auto windows = [&] {
+        const std::string ids = session->xdotool(
+            {"search", "--onlyvisible", "--classname", program_.filename().string()});
+        return std::count(ids.begin(), ids.end(), '\n');
+    };
+    const auto closed = windows();
     session->xdotool({"mousemove", "--window", window, "100", "122"});
     session->xdotool({"click", "1"});
-    std::this_thread::sleep_for(400ms);
+    ASSERT_TRUE(X11Session::waitUntil([&] { return windows() > closed; })) << "no list opened";
     press("a");
     press("Return");
-    std::this_thread::sleep_for(200ms);
+    ASSERT_TRUE(X11Session::waitUntil([&] { return windows() == closed; })) << "list still open";
     ASSERT_EQ(session->xprop({"-root", "_NET_SHOWING_DESKTOP"}).find("= 1"), std::string::npos);
     press("F1");
     EXPECT_TRUE(X11Session::waitUntil([&] {
@@ -245,6 +255,8 @@ TEST_F(ProgramTest, ClosingThroughTheWindowManagerWritesSlotsStyleAndLanguage) {
 
 TEST_F(ProgramTest, SigtermAndSighupSaveTheSlotsButNotTheStyle) {
     for (int signal : {SIGTERM, SIGHUP}) {
+        // The ended copy's window may outlive it briefly; the next copy's is the one to await.
+        ASSERT_TRUE(waitVisible(kMainTitle, false));
         fs::remove_all(configHome_ + "/Orvalde");
         set({{"FirstStart", "Yes"}, {"F9", "17"}, {"F9c", "Text"}});
         const pid_t brisko = start();

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -142,28 +143,36 @@ X11Session::X11Session(Options options) : options_(std::move(options)) {
     }
 }
 
-// Xvfb reports its display number once it listens; a client's connection is still checked, and
-// a server that died or never answers (seen on loaded machines) is replaced by a fresh one.
+// The display number is drawn from a high range, away from the low numbers that servers
+// started with -displayfd take (those write no lock file, so a compositor's Xwayland or another
+// tool may claim the same number). Given a number, Xvfb takes its lock file and ends when the
+// number is in use; the display is ready once a client connects and the lock names our server.
+// A server that died or never answers is replaced by a fresh one on another number. Without
+// -noreset the server resets whenever its last client leaves (the readiness probe, for one),
+// and a client connecting during the reset is refused: "Failed to open the display".
 void X11Session::startDisplay() {
     const std::string log = dir_ + "/xvfb.log";
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        int pipeFds[2];
-        if (::pipe(pipeFds) != 0)
-            throw std::runtime_error("pipe failed");
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<int> number(1000, 29999);
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        const int n = number(random);
         const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-        const pid_t xvfb = startProcess(
-            {"Xvfb", "-displayfd", "3", "-screen", "0", "1280x800x24", "-nolisten", "tcp"},
-            environment(), out, pipeFds[1]);
+        const pid_t xvfb = startProcess({"Xvfb", ":" + std::to_string(n), "-noreset", "-screen",
+                                         "0", "1280x800x24", "-nolisten", "tcp"},
+                                        environment(), out);
         ::close(out);
-        ::close(pipeFds[1]);
         infrastructure_.push_back(xvfb);
-        try {
-            display_ = ":" + readAddress(pipeFds[0], "Xvfb display");
-        } catch (const std::runtime_error&) {
-            display_.clear();
+        display_ = ":" + std::to_string(n);
+        const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
+        const auto ours = [&] {
+            return alive(xvfb) && std::atoi(readFile(lock).c_str()) == xvfb && acceptsClients(xvfb);
+        };
+        if (waitUntil(ours, kStartTimeout)) {
+            // A server that lost the number to another ends at once: look once more.
+            std::this_thread::sleep_for(100ms);
+            if (ours())
+                return;
         }
-        if (!display_.empty() && waitUntil([&] { return acceptsClients(xvfb); }, kStartTimeout))
-            return;
         stop(xvfb);
         infrastructure_.pop_back();
         display_.clear();
