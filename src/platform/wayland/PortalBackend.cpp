@@ -187,7 +187,8 @@ void PortalBackend::createSession() {
                 markAll(service_ == Service::Absent ? KeyMark::NoService : KeyMark::Refused);
                 return;
             }
-            if (!wanted_.empty())
+            // A pending debounce binds the keys itself; binding now too would ask twice.
+            if (!wanted_.empty() && !debounce_.isActive())
                 bind();
         });
 }
