@@ -20,7 +20,7 @@ struct StartedApplication {
 };
 
 /// An application as the desktop's menus show it: a desktop entry (".desktop" file), read
-/// and launched through GIO as the Desktop Entry Specification describes.
+/// and launched through GIO as freedesktop.org's desktop-entry rules describe.
 class DesktopEntry {
 public:
     /// Loads a path, or a bare desktop file id ("org.example.App.desktop") looked up in
