@@ -98,9 +98,9 @@ void PortalKeyboard::start() {
                         });
 }
 
-void PortalKeyboard::selectDevices() {
+void PortalKeyboard::selectDevices(bool withToken) {
     QVariantMap options{{"types", kKeyboard}, {"persist_mode", kPersistUntilRevoked}};
-    if (store_) {
+    if (withToken && store_) {
         try {
             SettingsKey key = OpenSettingsKey(*store_);
             if (key.exists(setting_names::kPortalRestoreToken))
@@ -110,10 +110,15 @@ void PortalKeyboard::selectDevices() {
             // Without the token the desktop simply asks again.
         }
     }
+    const bool sentToken = options.contains("restore_token");
     auto call = Call("SelectDevices");
     call << QVariant::fromValue(QDBusObjectPath(session_)) << options;
     PortalRequest::send(bus_, call, answerMs_, this,
-                        [this](unsigned code, const QVariantMap&, const QString&) {
+                        [this, sentToken](unsigned code, const QVariantMap&, const QString&) {
+                            // A token the portal refuses outright (edited, or from another
+                            // portal) must not cost the keys: ask again without it.
+                            if (code == PortalRequest::kCallFailed && sentToken)
+                                return selectDevices(false);
                             if (code != 0)
                                 return fail();
                             startSession();

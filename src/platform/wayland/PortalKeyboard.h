@@ -31,7 +31,7 @@ public:
 private:
     enum class State { Idle, Starting, Ready, Declined };
     void start();
-    void selectDevices();
+    void selectDevices(bool withToken = true);
     void startSession();
     void fail();
     void notify(std::uint32_t keysym, bool pressed);
