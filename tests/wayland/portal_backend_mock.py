@@ -4,9 +4,12 @@ python3 -m dbusmock --template portal_backend_mock.py
 It serves org.freedesktop.impl.portal.GlobalShortcuts and RemoteDesktop for the real
 xdg-desktop-portal frontend, records every call (org.freedesktop.DBus.Mock.GetCalls) and is
 steered through org.brisko.PortalMock: the trigger the desktop gives a shortcut, a refused bind,
-Activated for a shortcut id on demand, and the user's RemoteDesktop grants (asked at Start
-unless restore_data names a grant that stands; returned as restore_data under a persist_mode).
+Activated for a shortcut id on demand (the moment each went out kept for the latency bench),
+and the user's RemoteDesktop grants (asked at Start unless restore_data names a grant that
+stands; returned as restore_data under a persist_mode).
 '''
+
+import time
 
 import dbus
 
@@ -23,6 +26,7 @@ def load(mock, parameters):
     mock.sessions = []
     mock.bound = {}          # session -> [(id, options)]
     mock.bind_calls = 0
+    mock.emitted = []        # CLOCK_MONOTONIC (ns) as each Activated went out
 
     mock.AddMethods(MAIN_IFACE, [
         ('CreateSession', 'oosa{sv}', 'ua{sv}',
@@ -57,9 +61,8 @@ def load(mock, parameters):
     mock.AddMethods(CONTROL_IFACE, [
         ('SetTrigger', 'ss', '', 'self.triggers[args[0]] = args[1]'),
         ('SetBindResponse', 'u', '', 'self.bind_response = int(args[0])'),
-        ('Activate', 's', '',
-         'self.EmitSignal("org.freedesktop.impl.portal.GlobalShortcuts", "Activated", "osta{sv}", '
-         '[self.sessions[-1], args[0], dbus.UInt64(0), dbus.Dictionary({}, signature="sv")])'),
+        ('Activate', 's', '', 'self.activate(args[0])'),
+        ('Emitted', '', 's', 'ret = " ".join(str(t) for t in self.emitted)'),
         ('Keys', '', 's', 'ret = " ".join(self.keys)'),
         ('ClearKeys', '', '', 'self.keys.clear()'),
         ('Asked', '', 'u', 'ret = dbus.UInt32(self.asked)'),
@@ -99,6 +102,12 @@ def load(mock, parameters):
                                       options.get('preferred_trigger', ''))
                         for sid, options in shortcuts)
 
+    def activate(sid):
+        mock.EmitSignal(MAIN_IFACE, 'Activated', 'osta{sv}',
+                        [mock.sessions[-1], sid, dbus.UInt64(0),
+                         dbus.Dictionary({}, signature='sv')])
+        mock.emitted.append(time.monotonic_ns())
+
     def select_devices(session, options):
         data = options.get('restore_data')
         grant = str(data[2]) if data is not None and str(data[0]) == 'briskotest' else None
@@ -122,6 +131,7 @@ def load(mock, parameters):
             results['persist_mode'] = dbus.UInt32(state['persist'])
         return (dbus.UInt32(0), dbus.Dictionary(results, signature='sv'))
 
+    mock.activate = activate
     mock.select_devices = select_devices
     mock.start_remote = start_remote
     mock.last_bound = last_bound
