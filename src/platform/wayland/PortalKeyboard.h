@@ -32,6 +32,9 @@ private:
     enum class State { Idle, Starting, Ready, Declined };
     void start();
     void selectDevices(bool withToken = true);
+    /// The restore token kept in the settings; empty when there is none.
+    QString storedToken() const;
+    void keepToken(const QString& token);
     void startSession();
     void fail();
     void notify(std::uint32_t keysym, bool pressed);
