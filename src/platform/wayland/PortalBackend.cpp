@@ -372,7 +372,7 @@ bool PortalBackend::toggleShowingDesktop() {
     if (!kwinShortcuts_ || desktop::CurrentDesktop(value ? value : "") != desktop::Desktop::Kde)
         return false;
     // KWin's own "Show Desktop" shortcut toggles it, on Plasma 5 and 6 alike.
-    auto call = QDBusMessage::createMethodCall("org.kde.kglobalaccel", "/component/kwin",
+    auto call = QDBusMessage::createMethodCall(kKWinShortcuts, "/component/kwin",
                                                "org.kde.kglobalaccel.Component", "invokeShortcut");
     call << QString("Show Desktop");
     bus_.asyncCall(call);

@@ -132,8 +132,8 @@ void PortalKeyboard::selectDevices(bool withToken) {
     PortalRequest::send(
         bus_, call, answerMs_, this,
         [this, sentToken = !token.isEmpty()](unsigned code, const QVariantMap&, const QString&) {
-            // A token the portal refuses outright (edited, or from another
-            // portal) must not cost the keys: ask again without it.
+            // A token the portal refuses outright (edited by hand, or from another portal)
+            // must not cost the keys: ask again without it.
             if (code == PortalRequest::kCallFailed && sentToken)
                 return selectDevices(false);
             if (code != 0)
