@@ -22,8 +22,8 @@ X11Session::Options SessionOptions() {
 }
 }  // namespace
 
-PortalDesktop::PortalDesktop(bool globalShortcuts)
-    : session_(std::make_unique<X11Session>(SessionOptions())) {
+PortalDesktop::PortalDesktop(bool globalShortcuts, Frontend frontend)
+    : session_(std::make_unique<X11Session>(SessionOptions())), kind_(frontend) {
     portalsDir_ = session_->dir() + "/portals";
     fs::create_directories(portalsDir_);
     std::ofstream(portalsDir_ + "/briskotest.portal")
@@ -57,9 +57,12 @@ bool PortalDesktop::nameOwned(const std::string& name) {
 }
 
 void PortalDesktop::startFrontend() {
-    frontend_ =
-        session_->spawn({"/usr/libexec/xdg-desktop-portal", "-r"},
-                        {{"XDG_DESKTOP_PORTAL_DIR", portalsDir_}}, session_->dir() + "/portal.log");
+    const std::vector<std::string> argv =
+        kind_ == Frontend::Installed
+            ? std::vector<std::string>{"/usr/libexec/xdg-desktop-portal", "-r"}
+            : std::vector<std::string>{"/usr/bin/python3", BRISKO_RESTORING_FRONTEND};
+    frontend_ = session_->spawn(argv, {{"XDG_DESKTOP_PORTAL_DIR", portalsDir_}},
+                                session_->dir() + "/portal.log");
     if (!X11Session::waitUntil([&] { return nameOwned("org.freedesktop.portal.Desktop"); }, 20s))
         throw std::runtime_error("the portal frontend did not start");
 }

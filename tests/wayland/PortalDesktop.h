@@ -15,7 +15,11 @@ namespace brisko::testing {
 /// Built on X11Session: its directories, buses, recorders and clean-up.
 class PortalDesktop {
 public:
-    explicit PortalDesktop(bool globalShortcuts = true);
+    /// The installed frontend (Debian 12: 1.16), or remote_desktop_frontend.py: the newer
+    /// frontends' RemoteDesktop with restore tokens, and no other portal.
+    enum class Frontend { Installed, RestoringRemoteDesktop };
+
+    explicit PortalDesktop(bool globalShortcuts = true, Frontend frontend = Frontend::Installed);
     ~PortalDesktop();
 
     X11Session& session() { return *session_; }
@@ -40,6 +44,7 @@ private:
 
     std::unique_ptr<X11Session> session_;
     std::string portalsDir_;
+    Frontend kind_;
     pid_t frontend_ = -1;
     std::string xwaylandDisplay_;
 };

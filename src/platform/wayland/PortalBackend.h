@@ -59,6 +59,8 @@ public:
     /// typed through the portal's keyboard instead.
     bool typeText(const std::string& text) override;
     void applyShowCommand(pid_t pid, int showCommand) override;
+    /// KWin's "Show Desktop" shortcut, on Plasma while KWin's shortcuts service is on the bus;
+    /// false on any other desktop.
     bool toggleShowingDesktop() override;
     void flush() override {}
 
@@ -73,6 +75,7 @@ private:
     };
     enum class Service { Unknown, Probing, Offered, Absent };
 
+    void watchKWin();
     void probe();
     void serviceAppeared();
     void serviceVanished();
@@ -98,6 +101,7 @@ private:
     std::map<int, KeyState> states_;       // by function key
     std::function<void(int)> onPress_;
     std::unique_ptr<PortalKeyboard> keyboard_;
+    bool kwinShortcuts_ = false;  // org.kde.kglobalaccel is on the bus
 };
 
 /// The shortcut id of a function key: "F1".."F11"; 0 for an id that is none of them.
