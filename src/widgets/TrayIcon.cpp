@@ -303,6 +303,13 @@ void TrayIcon::modifyIcon() {
     host_->modify(data_);
 }
 
+bool TrayIcon::showBalloon(const QString& title, const QString& text, int timeoutMs) {
+    // A shown icon carries the message as it is; a hidden one is described afresh.
+    if (!active_)
+        fillRecord();
+    return host_->showBalloon(data_, title, text, timeoutMs);
+}
+
 void TrayIcon::deleteIcon() {
     host_->remove(data_);
 }

@@ -122,6 +122,10 @@ public:
     /// Where the cursor is read for the popup menu; QCursor::pos() unless replaced.
     void setCursorSource(std::function<QPoint()> source) { cursorPos_ = std::move(source); }
 
+    /// Shows a message beside the icon for about timeoutMs, also while the icon is not active
+    /// (see NotifyIconHost). False when the desktop shows no such messages.
+    bool showBalloon(const QString& title, const QString& text, int timeoutMs);
+
     /// Whether the desktop reports double clicks on the icon (see NotifyIconHost).
     bool hostSendsDoubleClicks() const { return host_->sendsDoubleClicks(); }
 
