@@ -23,6 +23,12 @@ public:
     bool remove(const NotifyIconData& data) override;
     bool showBalloon(const NotifyIconData& data, const QString& title, const QString& text,
                      int timeoutMs) override;
+    /// Qt shows the menu itself for every kind of tray: at the click for XEmbed, through the
+    /// desktop for StatusNotifierItem hosts.
+    bool setMenu(QMenu* menu) override {
+        icon_->setContextMenu(menu);
+        return true;
+    }
     void setCallback(Callback callback) override { callback_ = std::move(callback); }
     /// An icon embedded into an XEmbed tray has a place on the screen and gets real double
     /// clicks; a StatusNotifierItem has none and sends only activations.
