@@ -33,9 +33,10 @@ public:
     /// returns the printed reply's value, unquoted.
     std::string mock(const std::string& method, const std::vector<std::string>& args = {});
     unsigned bindCalls() { return static_cast<unsigned>(std::stoul(mock("BindCalls"))); }
+    /// Whether a name has an owner on the session bus.
+    bool nameOwned(const std::string& name);
 
 private:
-    bool nameOwned(const std::string& name);
     void startFrontend();
 
     std::unique_ptr<X11Session> session_;
