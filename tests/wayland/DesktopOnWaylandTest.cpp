@@ -16,14 +16,33 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-TEST(DesktopOnWayland, TraySingleInstanceAutostartLanguageAndSettings) {
+// The program's environment under weston, with the panel on the session bus.
+class DesktopOnWayland : public ::testing::Test {
+protected:
+    explicit DesktopOnWayland(bool globalShortcuts = true) : desktop(globalShortcuts) {
+        env = {{"WAYLAND_DISPLAY", desktop.startWeston()},
+               {"QT_QPA_PLATFORM", "wayland"},
+               {"DISPLAY", ""}};
+        session.spawn({"/usr/bin/python3", "-m", "dbusmock", "--template", BRISKO_PANEL_MOCK});
+        if (!X11Session::waitUntil([&] { return desktop.nameOwned("org.a11y.Bus"); }))
+            throw std::runtime_error("the panel mock did not start");
+    }
+    // The panel's answer, or "!" when what was asked for is not there.
+    std::string panel(const std::vector<std::string>& args) {
+        std::vector<std::string> argv = {"/usr/bin/python3", BRISKO_PANEL_DRIVER};
+        argv.insert(argv.end(), args.begin(), args.end());
+        int status = 0;
+        const std::string out = session.run(argv, &status);
+        return status == 0 ? out : "!";
+    }
+
     PortalDesktop desktop;
     X11Session& session = desktop.session();
-    const std::map<std::string, std::string> env = {{"WAYLAND_DISPLAY", desktop.startWeston()},
-                                                    {"QT_QPA_PLATFORM", "wayland"},
-                                                    {"DISPLAY", ""}};
-    session.spawn({"/usr/bin/python3", "-m", "dbusmock", "--template", BRISKO_PANEL_MOCK});
-    ASSERT_TRUE(X11Session::waitUntil([&] { return desktop.nameOwned("org.a11y.Bus"); }));
+    std::map<std::string, std::string> env;
+    const std::string out = session.dir() + "/brisko.out";
+};
+
+TEST_F(DesktopOnWayland, TraySingleInstanceAutostartLanguageAndSettings) {
     const std::string configHome = session.environment().at("XDG_CONFIG_HOME");
     {
         IniSettingsStore store(configHome);
@@ -38,18 +57,9 @@ TEST(DesktopOnWayland, TraySingleInstanceAutostartLanguageAndSettings) {
         SettingsKey key = OpenSettingsKey(store);
         return key.exists(name) ? key.read(name) : "<missing>";
     };
-    // The panel's answer, or "!" when what was asked for is not there.
-    const auto panel = [&](const std::vector<std::string>& args) {
-        std::vector<std::string> argv = {"/usr/bin/python3", BRISKO_PANEL_DRIVER};
-        argv.insert(argv.end(), args.begin(), args.end());
-        int status = 0;
-        const std::string out = session.run(argv, &status);
-        return status == 0 ? out : "!";
-    };
     const auto press = [&](const std::string& name) {
         return X11Session::waitUntil([&] { return panel({"press", name}) != "!"; });
     };
-    const std::string out = session.dir() + "/brisko.out";
     const std::string autostart = configHome + "/autostart/BRZ.desktop";
 
     // The English file is applied: the menu answers to its English entry. The options dialog's
@@ -108,6 +118,31 @@ TEST(DesktopOnWayland, TraySingleInstanceAutostartLanguageAndSettings) {
     ASSERT_TRUE(press("Exit"));
     EXPECT_TRUE(X11Session::waitUntil([&] { return session.hasExited(again); }))
         << X11Session::readFile(out);
+}
+
+class WithoutGlobalShortcuts : public DesktopOnWayland {
+protected:
+    WithoutGlobalShortcuts() : DesktopOnWayland(false) {}
+};
+
+// The notice comes once, as the tray's balloon: a notification of the desktop.
+TEST_F(WithoutGlobalShortcuts, TheNoticeIsANotification) {
+    {
+        IniSettingsStore store(session.environment().at("XDG_CONFIG_HOME"));
+        SettingsKey key = OpenSettingsKey(store);
+        key.write("FirstStart", "Yes");
+        key.write("Lang", "English");
+        key.write("F5", "1");
+        key.close();
+    }
+    const pid_t program = session.spawn({BRISKO_PROGRAM}, env, out);
+    std::string notes;
+    ASSERT_TRUE(X11Session::waitUntil([&] { return (notes = panel({"notes"})) != "!"; }))
+        << X11Session::readFile(out);
+    EXPECT_EQ(notes.rfind("Brisko\tThis desktop offers programs no global shortcuts: ", 0), 0u)
+        << notes;
+    EXPECT_NE(notes.find("xdg-desktop-portal-gnome"), std::string::npos) << notes;
+    EXPECT_FALSE(session.hasExited(program)) << X11Session::readFile(out);
 }
 
 }  // namespace

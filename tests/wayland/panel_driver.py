@@ -3,6 +3,7 @@ would: python3 panel_driver.py COMMAND [ARGS]. Prints the answer; exits 1 when t
 for is not (yet) there, so that callers can poll.
 
   items                 the StatusNotifierItems registered with panel_mock.py, one a line
+  notes                 the notifications shown: "summary<TAB>body" per line
   menu ITEM             the item's menu: "id<TAB>label" per entry
   click ITEM ID         clicks a menu entry
   press NAME            does the first action of the first accessible object called NAME
@@ -22,6 +23,12 @@ def items(bus):
     watcher = bus.get_object('org.kde.StatusNotifierWatcher', '/StatusNotifierWatcher')
     calls = watcher.GetCalls(dbus_interface='org.freedesktop.DBus.Mock')
     return [str(args[0]) for _, method, args in calls if method == 'RegisterStatusNotifierItem']
+
+
+def notes(bus):
+    server = bus.get_object('org.freedesktop.Notifications', '/org/freedesktop/Notifications')
+    calls = server.GetCalls(dbus_interface='org.freedesktop.DBus.Mock')
+    return ['%s\t%s' % (args[3], args[4]) for _, method, args in calls if method == 'Notify']
 
 
 def menu_entries(bus, item):
@@ -90,6 +97,10 @@ def main(argv):
     command = argv[1]
     if command == 'items':
         found = items(bus)
+        print('\n'.join(found))
+        return 0 if found else 1
+    if command == 'notes':
+        found = notes(bus)
         print('\n'.join(found))
         return 0 if found else 1
     if command == 'menu':

@@ -2,7 +2,8 @@
 python3 -m dbusmock --template panel_mock.py
 
 A StatusNotifierWatcher with a host registered, so that Qt puts its tray icon on the bus as a
-StatusNotifierItem (the calls are recorded: org.freedesktop.DBus.Mock.GetCalls), and the
+StatusNotifierItem; a notification server, which shows the tray's balloons there (the calls
+of both are recorded: org.freedesktop.DBus.Mock.GetCalls on their objects); and the
 accessibility bus's address service pointing at this same session bus, so that the program's
 windows can be read and driven through AT-SPI (panel_driver.py) where no input can be faked.
 '''
@@ -28,6 +29,15 @@ def load(mock, parameters):
     mock.AddProperty(MAIN_IFACE, 'ProtocolVersion', dbus.Int32(0))
     mock.AddProperty(MAIN_IFACE, 'RegisteredStatusNotifierItems', dbus.Array([], signature='s'))
 
+    notifications = 'org.freedesktop.Notifications'
+    mock.AddObject('/org/freedesktop/Notifications', notifications, {}, [
+        ('Notify', 'susssasa{sv}i', 'u', 'ret = dbus.UInt32(1)'),
+        ('GetCapabilities', '', 'as', 'ret = dbus.Array(["body"], signature="s")'),
+        ('GetServerInformation', '', 'ssss', 'ret = ("panel", "brisko", "1", "1.2")'),
+        ('CloseNotification', 'u', '', ''),
+    ])
+    mock.notifications_name = dbus.service.BusName(notifications, mock.bus_name.get_bus(),
+                                                   allow_replacement=False, do_not_queue=True)
     mock.AddObject('/org/a11y/bus', 'org.a11y.Bus', {}, [
         ('GetAddress', '', 's',
          'ret = "%s"' % os.environ['DBUS_SESSION_BUS_ADDRESS']),
