@@ -23,8 +23,9 @@ public:
 
     /// Stops the frontend and starts a new one, as a desktop's portal service restarting.
     void restartFrontend();
-    /// Starts a headless weston on its own socket in the session's runtime directory, with
-    /// XWayland when asked; returns the socket's name once it accepts clients.
+    /// Starts weston on its own socket in the session's runtime directory: headless, or with
+    /// XWayland in a window on the session's display; returns the socket's name once it
+    /// accepts clients.
     std::string startWeston(bool xwayland = false);
     /// The X display that weston's XWayland listens on (":N"), once started with it.
     const std::string& xwaylandDisplay() const { return xwaylandDisplay_; }
