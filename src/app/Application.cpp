@@ -34,6 +34,8 @@ namespace brisko {
 namespace {
 constexpr int kSplashMs = 2500;
 constexpr int kRestoreMs = 2600;
+// Long enough to read the two paragraphs of the notice without a tray.
+constexpr int kNoticeBalloonMs = 20000;
 
 const char* const kFirstStartText =
     "Dies ist der erste Start von Brisko.\n\n"
@@ -239,6 +241,9 @@ void Application::languageStep() {
             env_.prompts.ShowMessage(QString::fromStdString(LanguageFileErrorMessage(fileName)));
             return;
         }
+        languageTexts_ = lines->extras;
+        for (int n = 1; n <= kSlotCount; ++n)
+            mainWindow_->row(n).setKeyMarkTexts(languageTexts_);
         updateMessages_ = ApplyLanguageLines(
             *lines,
             {mainWindow_.get(), options_.get(), editor_.get(), update_.get(), trayMenu_.get()});
@@ -278,12 +283,14 @@ void Application::syncKeyBindings() {
         noShortcutsNoticed_ = true;
         // Outside the tick: the box runs a loop of its own.
         QTimer::singleShot(0, this, [this] {
-            env_.prompts.ShowMessage(QString::fromUtf8(
-                "Dieser Desktop bietet Programmen keine globalen Tastenkürzel an: die Tasten F1 "
-                "bis F11 erreichen Brisko hier nicht.\n\nAbhilfe: das Paket xdg-desktop-portal "
-                "mit dem Portal Ihres Desktops installieren (GNOME 48 oder neuer: "
-                "xdg-desktop-portal-gnome; KDE Plasma: xdg-desktop-portal-kde; Hyprland: "
-                "xdg-desktop-portal-hyprland) oder eine X11-Sitzung wählen."));
+            const QString notice =
+                QString::fromStdString(languageTexts_[ExtraText::NoShortcutsNotice]) + "\n\n" +
+                QString::fromStdString(languageTexts_[ExtraText::NoShortcutsRemedy]);
+            // Where there is a notification area the notice goes there and keeps nobody from
+            // working; elsewhere a box says it once.
+            if (tray_ && trayAvailable() && tray_->showBalloon("Brisko", notice, kNoticeBalloonMs))
+                return;
+            env_.prompts.ShowMessage(notice);
         });
     }
 }

@@ -11,6 +11,7 @@
 
 #include "hotkeys/HotkeySlot.h"
 #include "hotkeys/SystemControl.h"
+#include "storage/LanguageFile.h"
 #include "storage/SlotSettings.h"
 #include "widgets/NotifyIconHost.h"
 
@@ -145,6 +146,7 @@ private:
     bool textStepPending_ = false;           // stored text slots not yet given their action
     bool storedRead_ = false;                // the restore steps have a table to apply
     std::array<QString, 3> updateMessages_;  // from the language file, for the update dialog
+    ExtraTexts languageTexts_;               // the rows' key marks keep a reference
 };
 
 }  // namespace brisko

@@ -77,10 +77,14 @@ std::string PortalDesktop::startWeston(bool xwayland) {
     const std::string socket = "brisko-wl";
     const std::string path = session_->environment().at("XDG_RUNTIME_DIR") + "/" + socket;
     const std::string log = session_->dir() + "/weston.log";
-    std::vector<std::string> argv = {"weston", "--backend=headless-backend.so",
-                                     "--socket=" + socket, "--idle-time=0"};
+    std::vector<std::string> argv = {"weston", "--socket=" + socket, "--idle-time=0"};
+    // The headless backend has no seat, and its XWayland bridge then crashes weston as soon as
+    // an X client takes the clipboard. With XWayland, weston runs in a window on the session's
+    // Xvfb instead, whose seat it takes.
     if (xwayland)
-        argv.push_back("--xwayland");
+        argv.insert(argv.end(), {"--backend=x11-backend.so", "--use-pixman", "--xwayland"});
+    else
+        argv.push_back("--backend=headless-backend.so");
     session_->spawn(argv, {}, log);
     if (!X11Session::waitUntil([&] { return fs::exists(path); }, 20s))
         throw std::runtime_error("weston did not start");

@@ -27,8 +27,9 @@ public:
 
     /// Stops the frontend and starts a new one, as a desktop's portal service restarting.
     void restartFrontend();
-    /// Starts a headless weston on its own socket in the session's runtime directory, with
-    /// XWayland when asked; returns the socket's name once it accepts clients.
+    /// Starts weston on its own socket in the session's runtime directory: headless, or with
+    /// XWayland in a window on the session's display; returns the socket's name once it
+    /// accepts clients.
     std::string startWeston(bool xwayland = false);
     /// The X display that weston's XWayland listens on (":N"), once started with it.
     const std::string& xwaylandDisplay() const { return xwaylandDisplay_; }
@@ -37,9 +38,10 @@ public:
     /// returns the printed reply's value, unquoted.
     std::string mock(const std::string& method, const std::vector<std::string>& args = {});
     unsigned bindCalls() { return static_cast<unsigned>(std::stoul(mock("BindCalls"))); }
+    /// Whether a name has an owner on the session bus.
+    bool nameOwned(const std::string& name);
 
 private:
-    bool nameOwned(const std::string& name);
     void startFrontend();
 
     std::unique_ptr<X11Session> session_;
