@@ -101,23 +101,31 @@ bool LinuxSystemControl::startProgram(const std::string& path, const std::string
     std::vector<std::string> argv = {path};
     for (auto& part : SplitCommandLine(parameters))
         argv.push_back(std::move(part));
-    // A launcher script hands its startup id on to the program that opens the window.
-    const std::string startupId = NewStartupId();
-    const pid_t pid = launcher_->start(argv, {"DESKTOP_STARTUP_ID=" + startupId});
-    if (pid <= 0)
-        return false;
     const auto slash = path.find_last_of('/');
-    backend_->applyShowCommandToApplication(
-        {pid, startupId, {slash == std::string::npos ? path : path.substr(slash + 1)}},
-        showCommand);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    // A launcher script hands its startup id on to the program that opens the window.
+    const StartupId startupId = backend_->beginLaunch({name, name, {}, {}, {}});
+    const pid_t pid = launcher_->start(argv, StartupEnvironment(startupId));
+    if (pid <= 0) {
+        backend_->cancelLaunch(startupId);
+        return false;
+    }
+    backend_->applyShowCommandToApplication({pid, startupId.value, {name}}, showCommand);
     return true;
 }
 
 bool LinuxSystemControl::startApplication(const std::string& entry, int showCommand) {
     const auto application = DesktopEntry::Load(entry);
-    const auto started = application ? application->launch(NewStartupId()) : std::nullopt;
-    if (!started)
+    if (!application)
         return false;
+    const StartupId startupId =
+        backend_->beginLaunch({application->name(), application->binary(), application->iconName(),
+                               application->startupWindowClass(), application->path()});
+    const auto started = application->launch(startupId);
+    if (!started) {
+        backend_->cancelLaunch(startupId);
+        return false;
+    }
     if (started->pid > 0)
         launcher_->reapWhenDone(started->pid);
     backend_->applyShowCommandToApplication(*started, showCommand);
