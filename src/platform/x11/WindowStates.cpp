@@ -113,7 +113,8 @@ std::vector<xcb_window_t> WindowStates::clientList() {
     return list;
 }
 
-xcb_window_t WindowStates::windowOf(const Waiting& waiting) {
+xcb_window_t WindowStates::windowOf(const Waiting& waiting,
+                                    const std::vector<xcb_window_t>& clients) {
     struct Asked {
         xcb_window_t window;
         xcb_get_property_cookie_t startupId, windowClass, pid;
@@ -121,7 +122,7 @@ xcb_window_t WindowStates::windowOf(const Waiting& waiting) {
     const desktop::StartedApplication& started = waiting.started;
     const bool byName = !started.startupId.empty() || !started.windowClasses.empty();
     std::vector<Asked> asked;
-    for (xcb_window_t window : clientList()) {
+    for (xcb_window_t window : clients) {
         if (std::binary_search(waiting.before.begin(), waiting.before.end(), window))
             continue;
         Asked a{window, {}, {}, {}};
@@ -211,9 +212,14 @@ bool WindowStates::hasState(xcb_window_t window, int effect) {
 
 void WindowStates::poll() {
     const qint64 now = clock_.elapsed();
+    // One look at the window list serves every start that is still waiting.
+    std::vector<xcb_window_t> clients;
+    if (std::any_of(waiting_.begin(), waiting_.end(),
+                    [](const Waiting& w) { return w.window == XCB_WINDOW_NONE; }))
+        clients = clientList();
     for (auto it = waiting_.begin(); it != waiting_.end();) {
         if (it->window == XCB_WINDOW_NONE) {
-            it->window = windowOf(*it);
+            it->window = windowOf(*it, clients);
             if (it->window != XCB_WINDOW_NONE) {
                 endAnnouncement(*it);
                 if (ShowCommandEffect(it->showCommand) == 0) {

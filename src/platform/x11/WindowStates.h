@@ -57,7 +57,7 @@ private:
     bool hasState(xcb_window_t window, int effect);
     void poll();
     std::vector<xcb_window_t> clientList();
-    xcb_window_t windowOf(const Waiting& waiting);
+    xcb_window_t windowOf(const Waiting& waiting, const std::vector<xcb_window_t>& clients);
     void sendToRoot(xcb_window_t window, xcb_atom_t type, std::uint32_t d0, std::uint32_t d1 = 0,
                     std::uint32_t d2 = 0, std::uint32_t d3 = 0);
     xcb_atom_t atom(const char* name);
