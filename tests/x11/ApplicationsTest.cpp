@@ -204,5 +204,39 @@ TEST_F(ApplicationsTest, EveryStartIsAnnouncedAndEndsWhenItsWindowIsThere) {
     EXPECT_EQ(desktop.next(), "remove: ID=" + entryId);
 }
 
+TEST_F(ApplicationsTest, AnApplicationStartedOverDBusGetsTheAnnouncedId) {
+    // The application is a mock on the session bus that the bus starts on demand; it notes the
+    // startup id of its platform data. Its Exec line must never run.
+    const std::string activated = path("activated.log");
+    const std::string template_ = path("activated.py");
+    std::ofstream(template_)
+        << "BUS_NAME = 'org.example.Activated'\nMAIN_OBJ = '/org/example/Activated'\n"
+           "MAIN_IFACE = 'org.freedesktop.Application'\nSYSTEM_BUS = False\n"
+           "def load(mock, parameters):\n"
+           "    mock.AddMethods(MAIN_IFACE, [('Activate', 'a{sv}', '', 'open(\""
+        << activated
+        << "\", \"a\").write(str(args[0].get(\"desktop-startup-id\", \"none\")) + \"\\\\n\")'),\n"
+           "        ('Open', 'asa{sv}', '', ''), ('ActivateAction', 'sava{sv}', '', '')])\n";
+    std::filesystem::create_directories(path("data/dbus-1/services"));
+    std::ofstream(path("data/dbus-1/services/org.example.Activated.service"))
+        << "[D-BUS Service]\nName=org.example.Activated\nExec=/usr/bin/python3 -m dbusmock -t "
+        << template_ << "\n";
+    const std::string ran = path("ran.log");
+    const std::string app =
+        entry("org.example.Activated",
+              "Exec=" + writeScript("bin/activated", "echo ran > '" + ran + "'") +
+                  "\nDBusActivatable=true\nStartupNotify=true\n");
+    StartupListener desktop(session->display());
+    startDriver({"F7=2", "F7.path=" + app});
+
+    press("F7");
+    const std::string announced = desktop.next();
+    ASSERT_TRUE(Has(announced, "new: ID=")) << announced;
+    const std::string id = announced.substr(8, announced.find(' ', 8) - 8);
+    ASSERT_TRUE(X11Session::waitUntil([&] { return !X11Session::readFile(activated).empty(); }));
+    EXPECT_EQ(X11Session::readFile(activated), id + "\n");
+    EXPECT_EQ(X11Session::readFile(ran), "");
+}
+
 }  // namespace
 }  // namespace brisko::testing

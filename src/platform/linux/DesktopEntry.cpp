@@ -12,6 +12,35 @@
 #include <atomic>
 #include <cstdlib>
 
+// A launch context that also hands GIO the startup id itself: GIO then passes it to an
+// application that is activated over D-Bus, as its platform data, where no environment reaches.
+struct BriskoLaunchContext {
+    GAppLaunchContext parent;
+    char* startupId;
+};
+struct BriskoLaunchContextClass {
+    GAppLaunchContextClass parent;
+};
+G_DEFINE_TYPE(BriskoLaunchContext, brisko_launch_context, G_TYPE_APP_LAUNCH_CONTEXT)
+
+static void brisko_launch_context_init(BriskoLaunchContext* context) {
+    context->startupId = nullptr;
+}
+
+static void brisko_launch_context_finalize(GObject* object) {
+    g_free(reinterpret_cast<BriskoLaunchContext*>(object)->startupId);
+    G_OBJECT_CLASS(brisko_launch_context_parent_class)->finalize(object);
+}
+
+static char* brisko_launch_context_startup_id(GAppLaunchContext* context, GAppInfo*, GList*) {
+    return g_strdup(reinterpret_cast<BriskoLaunchContext*>(context)->startupId);
+}
+
+static void brisko_launch_context_class_init(BriskoLaunchContextClass* type) {
+    G_OBJECT_CLASS(type)->finalize = brisko_launch_context_finalize;
+    G_APP_LAUNCH_CONTEXT_CLASS(type)->get_startup_notify_id = brisko_launch_context_startup_id;
+}
+
 namespace brisko::desktop {
 
 namespace {
@@ -203,7 +232,11 @@ std::optional<StartedApplication> DesktopEntry::launch(const StartupId& startupI
     static GDBusConnection* const sessionBus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
     (void)sessionBus;
 
-    GAppLaunchContext* context = g_app_launch_context_new();
+    auto* ours =
+        static_cast<BriskoLaunchContext*>(g_object_new(brisko_launch_context_get_type(), nullptr));
+    if (!startupId.value.empty())
+        ours->startupId = g_strdup(startupId.value.c_str());
+    GAppLaunchContext* context = G_APP_LAUNCH_CONTEXT(ours);
     for (const auto& entry : StartupEnvironment(startupId)) {
         const auto equals = entry.find('=');
         g_app_launch_context_setenv(context, entry.substr(0, equals).c_str(),
