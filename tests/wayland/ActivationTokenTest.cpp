@@ -1,6 +1,6 @@
-// Started programs get the compositor's XDG activation token, and start without one, at once,
-// when the compositor does not answer. Headless weston 10 offers no xdg_activation_v1: the
-// compositor here is the tests' own, which offers nothing else.
+// Started programs, and the opener of web pages, get the compositor's XDG activation token;
+// programs start without one, at once, when the compositor does not answer. Headless weston 10
+// offers no xdg_activation_v1: the compositor here is the tests' own, which offers nothing else.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,6 +24,9 @@ TEST(ActivationTokens, StartedProgramsGetTheTokenOrStartWithoutOneWhenNoneComes)
                             "\"$DESKTOP_STARTUP_ID\" >> '"
                          << seen << "'\n";
     std::filesystem::permissions(probe, std::filesystem::perms::owner_all);
+    // The opener of web pages reports the same way.
+    std::filesystem::copy_file(probe, dir + "/bin/xdg-open",
+                               std::filesystem::copy_options::overwrite_existing);
     std::filesystem::create_directories(dir + "/apps");
     const std::string entry = dir + "/apps/org.example.Probe.desktop";
     std::ofstream(entry) << "[Desktop Entry]\nType=Application\nName=Probe\nExec=" << probe << "\n";
@@ -37,15 +40,16 @@ TEST(ActivationTokens, StartedProgramsGetTheTokenOrStartWithoutOneWhenNoneComes)
     // tokens from the compositor of WAYLAND_DISPLAY.
     const auto startDriver = [&](const std::string& socket) {
         const unsigned sessions = std::stoul(desktop.mock("SessionCount"));
-        const pid_t driver = session.spawn(
-            {BRISKO_X11_DRIVER, "F5=2", "F5.path=" + probe, "F6=2", "F6.path=" + entry},
-            {{"BRISKO_BACKEND", "wayland"},
-             {"WAYLAND_DISPLAY", socket},
-             {"QT_QPA_PLATFORM", "xcb"}},
-            dir + "/driver-" + socket + ".out");
+        const pid_t driver =
+            session.spawn({BRISKO_X11_DRIVER, "F5=2", "F5.path=" + probe, "F6=2",
+                           "F6.path=" + entry, "F7=18", "F7.url=https://example.org/"},
+                          {{"BRISKO_BACKEND", "wayland"},
+                           {"WAYLAND_DISPLAY", socket},
+                           {"QT_QPA_PLATFORM", "xcb"}},
+                          dir + "/driver-" + socket + ".out");
         EXPECT_TRUE(X11Session::waitUntil([&] {
             return std::stoul(desktop.mock("SessionCount")) > sessions &&
-                   desktop.mock("LastBound").find("F6=") != std::string::npos;
+                   desktop.mock("LastBound").find("F7=") != std::string::npos;
         }));
         return driver;
     };
@@ -66,18 +70,21 @@ TEST(ActivationTokens, StartedProgramsGetTheTokenOrStartWithoutOneWhenNoneComes)
     ASSERT_TRUE(lines(1));
     desktop.mock("Activate", {"string:F6"});
     ASSERT_TRUE(lines(2));
-    EXPECT_EQ(X11Session::readFile(seen),
-              "brisko-token-1|brisko-token-1\nbrisko-token-2|brisko-token-2\n");
+    desktop.mock("Activate", {"string:F7"});
+    ASSERT_TRUE(lines(3));
+    const std::string tokens =
+        "brisko-token-1|brisko-token-1\nbrisko-token-2|brisko-token-2\n"
+        "brisko-token-3|brisko-token-3\n";
+    EXPECT_EQ(X11Session::readFile(seen), tokens);
     EXPECT_EQ(X11Session::readFile(issued),
-              "ready\ntoken 1 app_id=\ntoken 2 app_id=org.example.Probe\n");
+              "ready\ntoken 1 app_id=\ntoken 2 app_id=org.example.Probe\ntoken 3 app_id=\n");
     session.stop(driver);
 
     compositor("silent", true);
     startDriver("silent");
     desktop.mock("Activate", {"string:F5"});
-    ASSERT_TRUE(lines(3));
-    EXPECT_EQ(X11Session::readFile(seen),
-              "brisko-token-1|brisko-token-1\nbrisko-token-2|brisko-token-2\n|\n");
+    ASSERT_TRUE(lines(4));
+    EXPECT_EQ(X11Session::readFile(seen), tokens + "|\n");
 }
 
 }  // namespace

@@ -132,6 +132,10 @@ bool LinuxSystemControl::startApplication(const std::string& entry, int showComm
     return true;
 }
 
+bool LinuxSystemControl::openWithDesktop(const std::string& target) {
+    return launcher_->openWithDesktop(target, StartupEnvironment(backend_->activationToken()));
+}
+
 bool LinuxSystemControl::openSettings(const std::string& applet) {
     auto command = SettingsCommand(applet, RunningDesktop(), OnPath);
     return command && launcher_->start(*command) > 0;
@@ -170,7 +174,7 @@ bool LinuxSystemControl::searchTheWeb(const std::string& fileName) {
     const auto answer = prompts_->InputText(QString::fromUtf8(SearchPromptTitle(*service)),
                                             QString::fromUtf8(kSearchPrompt), QString());
     const std::string term = answer ? answer->trimmed().toStdString() : std::string();
-    return !term.empty() && launcher_->openWithDesktop(SearchUrl(*service, term));
+    return !term.empty() && openWithDesktop(SearchUrl(*service, term));
 }
 
 std::intptr_t LinuxSystemControl::ShellExecuteA(WindowHandle, const std::string& verb,
@@ -206,7 +210,7 @@ std::intptr_t LinuxSystemControl::ShellExecuteA(WindowHandle, const std::string&
             ok = openSettings(action_names::kControlPanel);
             break;
         case OpenKind::Address:
-            ok = launcher_->openWithDesktop(AddressForOpener(native));
+            ok = openWithDesktop(AddressForOpener(native));
             break;
         case OpenKind::Application:
             // An entry that cannot be launched is a missing program, never a document.
@@ -216,10 +220,10 @@ std::intptr_t LinuxSystemControl::ShellExecuteA(WindowHandle, const std::string&
             // An executable file that the kernel cannot run (a script without "#!") is a
             // document after all.
             if (!ok && native.find('/') != std::string::npos)
-                ok = launcher_->openWithDesktop(native);
+                ok = openWithDesktop(native);
             break;
         case OpenKind::Document:
-            ok = launcher_->openWithDesktop(native);
+            ok = openWithDesktop(native);
             break;
     }
     return ok ? kShellOk : kNoAssociation;

@@ -57,6 +57,9 @@ public:
     virtual StartupId beginLaunch(const LaunchDescription& /*launch*/) { return {NewStartupId()}; }
     /// Withdraws a launch whose program did not start.
     virtual void cancelLaunch(const StartupId& /*id*/) {}
+    /// A token that hands the focus on without announcing a start (to the desktop's opener,
+    /// which may pass a page to a program that runs already); none where the session has none.
+    virtual StartupId activationToken() { return {}; }
 
     /// Applies a show command (3 maximise; 2, 6, 7 minimise) to the first window of a started
     /// process, where the session lets a client do that.

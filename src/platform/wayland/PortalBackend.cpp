@@ -348,6 +348,10 @@ desktop::StartupId PortalBackend::beginLaunch(const desktop::LaunchDescription& 
     return {activation_->request(ApplicationIdOfEntry(launch.applicationId)), true};
 }
 
+desktop::StartupId PortalBackend::activationToken() {
+    return beginLaunch({});
+}
+
 void PortalBackend::setActivationTokens(std::unique_ptr<ActivationTokens> tokens) {
     activation_ = std::move(tokens);
 }

@@ -62,6 +62,7 @@ public:
     /// Where tokens are given, the compositor's XDG activation token, for the entry's
     /// application id; else no id at all.
     desktop::StartupId beginLaunch(const desktop::LaunchDescription& launch) override;
+    desktop::StartupId activationToken() override;
     /// Where started programs get their activation tokens from; none without.
     void setActivationTokens(std::unique_ptr<ActivationTokens> tokens);
     void applyShowCommand(pid_t pid, int showCommand) override;
