@@ -1,7 +1,9 @@
 // The portal's Activated signal -> started program, for Brisko's Wayland backend (the hotkey
 // driver on the real xdg-desktop-portal frontend with the tests' mocked desktop), beside, in the
 // same run and taking turns: the same driver on the X11 key path (as bench_hotkey_latency
-// measures it), the floor of starting the program directly, and the mocked desktop's own share.
+// measures it), the floor of starting the program directly, and the mocked desktop's own share;
+// then the portal path again with a compositor that issues an XDG activation token for every
+// start, beside the portal path without one, in turns.
 // Usage: bench_portal_latency [activations]   (default 200)
 #include <fcntl.h>
 #include <spawn.h>
@@ -70,12 +72,25 @@ int main(int argc, char** argv) {
     // portal, once with its keys grabbed on the session's X server.
     const std::vector<std::string> driver = {BRISKO_X11_DRIVER, "F5=2",
                                              std::string("F5.path=") + BRISKO_LATENCY_TARGET};
-    session.spawn(driver, {{"BRISKO_BACKEND", "wayland"}, {"BRISKO_BENCH_FIFO", fifoPath}});
-    if (!X11Session::waitUntil([&] { return desktop.mock("LastBound").rfind("F5=", 0) == 0; },
-                               30s)) {
-        std::fprintf(stderr, "bench_portal_latency: F5 was not bound\n");
-        return 1;
-    }
+    // A portal driver, with the compositor's tokens or without; only one at a time holds F5.
+    const auto startPortalDriver = [&](const std::string& waylandDisplay) {
+        const unsigned long sessions = std::stoul(desktop.mock("SessionCount"));
+        const pid_t pid = session.spawn(driver, {{"BRISKO_BACKEND", "wayland"},
+                                                 {"BRISKO_BENCH_FIFO", fifoPath},
+                                                 {"WAYLAND_DISPLAY", waylandDisplay},
+                                                 {"QT_QPA_PLATFORM", "xcb"}});
+        if (!X11Session::waitUntil(
+                [&] {
+                    return std::stoul(desktop.mock("SessionCount")) > sessions &&
+                           desktop.mock("LastBound").rfind("F5=", 0) == 0;
+                },
+                30s)) {
+            std::fprintf(stderr, "bench_portal_latency: F5 was not bound\n");
+            std::exit(1);
+        }
+        return pid;
+    };
+    pid_t portalDriver = startPortalDriver("");
     session.spawn(driver, {{"BRISKO_BACKEND", "x11"}, {"BRISKO_BENCH_FIFO", fifoPath}});
     if (!WaitUntilBound(presser, fifo)) {
         std::fprintf(stderr, "bench_portal_latency: the X11 driver did not take F5\n");
@@ -148,6 +163,41 @@ int main(int argc, char** argv) {
     else
         std::printf("(no breakdown: the mock reported %zu of %zu activations)\n", emitted.size(),
                     sent.size());
+
+    // With activation tokens: the same activations, the driver now asking the tests' compositor
+    // for a token before each start; in turns with a driver that has no compositor.
+    const std::string tokens = session.dir() + "/tokens.log";
+    session.spawn({BRISKO_ACTIVATION_COMPOSITOR, "bench-tokens", tokens});
+    if (!X11Session::waitUntil([&] { return X11Session::readFile(tokens) == "ready\n"; }, 20s)) {
+        std::fprintf(stderr, "bench_portal_latency: the compositor did not start\n");
+        return 1;
+    }
+    std::vector<double> plainMs, tokenMs;
+    int plainMissed = 0, tokenMissed = 0;
+    const auto activations = [&](std::vector<double>& ms, int& missed, int count) {
+        for (int i = 0; i < count; ++i) {
+            const long long start = NowNs();
+            bus.send(activate);
+            const long long stamp = ReadStamp(fifo, 2000);
+            if (stamp < 0)
+                ++missed;
+            else
+                ms.push_back(static_cast<double>(stamp - start) / 1e6);
+            std::this_thread::sleep_for(15ms);
+        }
+    };
+    constexpr int kRounds = 4;
+    for (int round = 0; round < kRounds; ++round) {
+        const int block = runs / kRounds + (round < runs % kRounds ? 1 : 0);
+        session.stop(portalDriver);
+        portalDriver = startPortalDriver("bench-tokens");
+        activations(tokenMs, tokenMissed, block);
+        session.stop(portalDriver);
+        portalDriver = startPortalDriver("");
+        activations(plainMs, plainMissed, block);
+    }
+    Print("Brisko, portal, with an activation token", Summarise(tokenMs, tokenMissed));
+    Print("Brisko, portal, no compositor (in turns)", Summarise(plainMs, plainMissed));
     close(fifo);
     return 0;
 }

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 
+#include "ActivationTokens.h"
 #include "PortalKeyboard.h"
 #include "PortalRequest.h"
 #include "platform/linux/DesktopSettings.h"
@@ -361,6 +362,20 @@ void PortalBackend::sendKey(std::uint8_t virtualKey, bool keyUp) {
 bool PortalBackend::typeText(const std::string& text) {
     keyboard_->type(QString::fromStdString(text));
     return true;
+}
+
+desktop::StartupId PortalBackend::beginLaunch(const desktop::LaunchDescription& launch) {
+    if (!activation_)
+        return {};
+    return {activation_->request(ApplicationIdOfEntry(launch.applicationId)), true};
+}
+
+desktop::StartupId PortalBackend::activationToken() {
+    return beginLaunch({});
+}
+
+void PortalBackend::setActivationTokens(std::unique_ptr<ActivationTokens> tokens) {
+    activation_ = std::move(tokens);
 }
 
 void PortalBackend::applyShowCommand(pid_t, int) {
