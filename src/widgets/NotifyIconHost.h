@@ -1,11 +1,12 @@
 #pragma once
 
 #include <QIcon>
-#include <QMenu>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
+
+class QMenu;
 
 namespace brisko {
 
@@ -84,8 +85,8 @@ public:
     virtual bool showBalloon(const NotifyIconData& data, const QString& title, const QString& text,
                              int timeoutMs) = 0;
     /// Offers the host the icon's popup menu. True when the desktop shows it on a right click
-    /// itself (a StatusNotifierItem host draws it from dbusmenu: a menu that the program
-    /// opened at the cursor could not be placed on Wayland); the component then opens none.
+    /// itself (a StatusNotifierItem host draws it from dbusmenu beside its icon: on Wayland a
+    /// program does not know where the cursor is); the component then opens none.
     virtual bool setMenu(QMenu* menu) {
         (void)menu;
         return false;
