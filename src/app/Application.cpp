@@ -34,6 +34,9 @@ namespace brisko {
 namespace {
 constexpr int kSplashMs = 2500;
 constexpr int kRestoreMs = 2600;
+// The keys belong to the program, not to one of its windows: this only names their owner to
+// the engine.
+constexpr WindowHandle kKeyOwner = 1;
 
 const char* const kFirstStartText =
     "Dies ist der erste Start von Brisko.\n\n"
@@ -76,20 +79,19 @@ void Application::start() {
     connect(&splashTimer_, &QTimer::timeout, this, &Application::splashTimeout);
     splashTimer_.start();
 
-    createMainWindow();
-    env_.prompts.setParentWindow(mainWindow_.get());
+    restoreSlots();
+    for (int i = 0; i < kActionCount; ++i)
+        actionNames_[i] = QString::fromUtf8(kActionCaptions[i]);
 
     info_ = std::make_unique<InfoDialog>(env_.dataDirectory);
-    info_->setMainWindow(mainWindow_.get());
+    // The page that the main window shows first, given to it when it is built.
     options_ = std::make_unique<OptionsDialog>(
         env_.store, env_.prompts,
-        OptionsDialog::StartPage{[this] { mainWindow_->showWelcomePage(true); },
-                                 [this] { mainWindow_->showSlotPage(true); }},
+        OptionsDialog::StartPage{[this] { startOnSlotPage_ = false; },
+                                 [this] { startOnSlotPage_ = true; }},
         env_.dataDirectory);
-    options_->setMainWindow(mainWindow_.get());
     editor_ =
         std::make_unique<TextEditorDialog>(slots_, env_.store, env_.prompts, env_.dataDirectory);
-    editor_->setMainWindow(mainWindow_.get());
     if (!env_.opener) {
         desktopOpener_ = std::make_unique<DesktopUrlOpener>();
         env_.opener = desktopOpener_.get();
@@ -102,21 +104,6 @@ void Application::start() {
     update_ = std::make_unique<UpdateDialog>(
         env_.store, env_.prompts, *opener_,
         UpdateDialog::Config{env_.updateSite, versionCopy, env_.dataDirectory});
-    update_->setMainWindow(mainWindow_.get());
-
-    // Every command of the main window reaches its window here.
-    MainWindow* main = mainWindow_.get();
-    connect(main, &MainWindow::hideToTrayRequested, this, &Application::hideToTray);
-    connect(main, &MainWindow::quitRequested, this, &Application::quitProgram);
-    connect(main, &MainWindow::closing, this, &Application::closeHandling);
-    connect(main, &MainWindow::optionsRequested, options_.get(), &OptionsDialog::open);
-    connect(main, &MainWindow::updateRequested, update_.get(), &UpdateDialog::open);
-    connect(main, &MainWindow::infoRequested, info_.get(), &InfoDialog::open);
-    connect(main, &MainWindow::helpRequested, this, &Application::showHelp);
-    connect(main, &MainWindow::textEditorRequested, editor_.get(), &TextEditorDialog::openForSlot);
-    main->setPageSwitchStyle(options_->styleChoice());
-    connect(options_.get(), &OptionsDialog::styleChoiceChanged, main,
-            &MainWindow::setPageSwitchStyle);
 
     // The notification-area icon and its menu.
     trayMenu_ = std::make_unique<QMenu>();
@@ -131,10 +118,8 @@ void Application::start() {
         "Brisko &beenden");
     quitItem->setObjectName("Briskobeenden1");
     connect(showItem, &QAction::triggered, this, [this] { showFromTray(); });
-    connect(quitItem, &QAction::triggered, this, [this] { mainWindow_->close(); });
-    // The icon belongs to the window it hides and goes with it.
-    tray_ = env_.trayHost ? new TrayIcon(mainWindow_.get(), std::move(env_.trayHost))
-                          : new TrayIcon(mainWindow_.get());
+    connect(quitItem, &QAction::triggered, this, [this] { closeMainWindow(); });
+    tray_ = env_.trayHost ? new TrayIcon(this, std::move(env_.trayHost)) : new TrayIcon(this);
     tray_->beginLoad();
     tray_->setHint("Brisko");
     tray_->setShowHint(true);
@@ -152,7 +137,9 @@ void Application::start() {
     // Timers of the main window, started with it.
     OneShot(firstTick_, 0);
     connect(&firstTick_, &QTimer::timeout, this, [this] {
-        mainWindow_->fixUpStylePictures();
+        firstTickDone_ = true;
+        if (mainWindow_)
+            mainWindow_->fixUpStylePictures();
         languageStep();
         finishTextStep();
     });
@@ -163,12 +150,7 @@ void Application::start() {
     tickTimer_.start();
 }
 
-void Application::createMainWindow() {
-    mainWindow_ =
-        std::make_unique<MainWindow>(slots_, env_.store, env_.prompts, env_.dataDirectory);
-    // The window stays unmapped (not merely off-screen) until the splash ends: window
-    // managers pull windows placed outside the screen back into view.
-    mainWindowHandle_ = mainWindow_->winId();
+void Application::restoreSlots() {
     const std::string systemVersionName = SystemVersionName(env_.system);
     RunHandler(env_.prompts, [this] {
         stored_ = ReadSlotSettings(env_.store, slots_);
@@ -177,15 +159,14 @@ void Application::createMainWindow() {
         if (!stored_.readError.empty())
             throw BriskoError(stored_.readError);
     });
-    mainWindow_->applyInterfaceStyle();
     dispatcher_ = std::make_unique<HotkeyDispatcher>(
-        env_.system, slots_, mainWindowHandle_, systemVersionName,
+        env_.system, slots_, kKeyOwner, systemVersionName,
         [this] { RunHandler(env_.prompts, [this] { SaveSlotSettings(env_.store, slots_); }); });
     dispatcher_->setOwnExecutableName(env_.ownExecutableName);
-    // The "-autostart" switch and the full restore, 2600 ms after the main window's creation.
+    // The "-autostart" switch and the full restore, 2600 ms after the start.
     OneShot(restoreTimer_, kRestoreMs);
     connect(&restoreTimer_, &QTimer::timeout, this, [this] {
-        if (!env_.arguments.isEmpty() && env_.arguments.first() == "-autostart")
+        if (startsHidden())
             hideToTray();
         // Without a table read at creation the full restore would free every slot and clean
         // up values that are still stored; the slots then stay as the user edits them.
@@ -201,13 +182,80 @@ void Application::createMainWindow() {
     restoreTimer_.start();
 }
 
+MainWindow& Application::mainWindow() {
+    if (!mainWindow_)
+        buildMainWindow();
+    return *mainWindow_;
+}
+
+void Application::buildMainWindow() {
+    mainWindow_ =
+        std::make_unique<MainWindow>(slots_, env_.store, env_.prompts, env_.dataDirectory);
+    MainWindow* main = mainWindow_.get();
+    main->applyInterfaceStyle();
+    if (startOnSlotPage_)
+        main->showSlotPage(true);
+    else
+        main->showWelcomePage(true);
+    main->setApplicationFolders(env_.applicationFolders);
+    env_.prompts.setParentWindow(main);
+    info_->setMainWindow(main);
+    options_->setMainWindow(main);
+    editor_->setMainWindow(main);
+    update_->setMainWindow(main);
+
+    // Every command of the main window reaches its window here.
+    connect(main, &MainWindow::hideToTrayRequested, this, &Application::hideToTray);
+    connect(main, &MainWindow::quitRequested, this, &Application::quitProgram);
+    connect(main, &MainWindow::closing, this, &Application::closeHandling);
+    connect(main, &MainWindow::optionsRequested, options_.get(), &OptionsDialog::open);
+    connect(main, &MainWindow::updateRequested, update_.get(), &UpdateDialog::open);
+    connect(main, &MainWindow::infoRequested, info_.get(), &InfoDialog::open);
+    connect(main, &MainWindow::helpRequested, this, &Application::showHelp);
+    connect(main, &MainWindow::textEditorRequested, editor_.get(), &TextEditorDialog::openForSlot);
+    main->setPageSwitchStyle(options_->styleChoice());
+    connect(options_.get(), &OptionsDialog::styleChoiceChanged, main,
+            &MainWindow::setPageSwitchStyle);
+
+    // The start-up steps that the window missed.
+    if (firstTickDone_)
+        main->fixUpStylePictures();
+    if (languageLines_) {
+        RunHandler(env_.prompts, [&] { ApplyLanguageLines(*languageLines_, {main}); });
+        main->refreshAll();
+        languageLines_.reset();
+    }
+}
+
+void Application::showMainWindow() {
+    MainWindow& main = mainWindow();
+    if (!mainWindowPlaced_) {
+        mainWindowPlaced_ = true;
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            main.move(screen->availableGeometry().center() - main.rect().center());
+    }
+    main.showNormal();
+}
+
+void Application::closeMainWindow() {
+    if (mainWindow_)
+        mainWindow_->close();
+    else
+        closeHandling();
+}
+
+bool Application::startsHidden() const {
+    return !env_.arguments.isEmpty() && env_.arguments.first() == "-autostart";
+}
+
 void Application::splashTimeout() {
     splash_->hide();
-    if (!ending_ && !mainWindow_->isVisible() && !(tray_ && tray_->active())) {
-        if (QScreen* screen = QGuiApplication::primaryScreen())
-            mainWindow_->move(screen->availableGeometry().center() - mainWindow_->rect().center());
-        mainWindow_->show();
-    }
+    // A program started into the notification area goes there at 2.6 s: its window is not
+    // built for the 100 ms in between.
+    const bool goingToTray = startsHidden() && trayAvailable();
+    if (!ending_ && !goingToTray && !(tray_ && tray_->active()) &&
+        !(mainWindow_ && mainWindow_->isVisible()))
+        showMainWindow();
     splashTimer_.stop();
     firstStartNotice();
 }
@@ -244,16 +292,22 @@ void Application::languageStep() {
             {mainWindow_.get(), options_.get(), editor_.get(), update_.get(), trayMenu_.get()});
         update_->setMessages(updateMessages_);
         update_->fitTexts();
-        mainWindow_->refreshAll();
+        actionNames_ = ActionNames(*lines);
+        if (mainWindow_)
+            mainWindow_->refreshAll();
+        else
+            languageLines_ = *lines;
         options_->selectLanguage(LanguageListItem(lang));
     });
 }
 
 void Application::tick() {
-    SyncHotkeyRegistration(env_.system, mainWindowHandle_, slots_);
+    SyncHotkeyRegistration(env_.system, kKeyOwner, slots_);
     if (env_.keyBindings)
         syncKeyBindings();
-    mainWindow_->tick();
+    EmptyUnusedInsertTexts(slots_);
+    if (mainWindow_)
+        mainWindow_->tick();
     if (slots_.revision() != editorRevision_) {
         editor_->syncFromModel();
         editorRevision_ = slots_.revision();
@@ -263,15 +317,15 @@ void Application::tick() {
 void Application::syncKeyBindings() {
     bool noShortcuts = false;
     for (int n = 1; n <= kSlotCount; ++n) {
-        SlotRow& row = mainWindow_->row(n);
-        // The list's text is shared, not copied: an unchanged name costs a pointer compare.
-        const QString action = row.actionList()->currentText();
+        // The name is shared, not copied: an unchanged one costs a pointer compare.
+        const QString& action = actionNames_[static_cast<std::size_t>(slots_.action(n))];
         if (action != describedActions_[n - 1]) {
             describedActions_[n - 1] = action;
             env_.keyBindings->describeKey(n, action.toStdString());
         }
         const KeyState state = env_.keyBindings->keyState(n);
-        row.setKeyState(state);
+        if (mainWindow_)
+            mainWindow_->row(n).setKeyState(state);
         noShortcuts = noShortcuts || state.mark == KeyMark::NoService;
     }
     if (noShortcuts && !noShortcutsNoticed_) {
@@ -300,19 +354,21 @@ void Application::hideToTray() {
     // An error box during start-up runs the timers before the icon exists.
     if (!tray_ || !trayAvailable()) {
         // With no notification area, hiding would leave no way back: minimise instead.
-        mainWindow_->showMinimized();
+        mainWindow().showMinimized();
         return;
     }
-    mainWindow_->hide();
+    if (mainWindow_)
+        mainWindow_->hide();
     tray_->setActive(true);
     // Hidden for hours, perhaps: the window's image on the screen's side goes with its window,
     // and the memory of what the hidden windows let go returns to the system.
-    mainWindow_->releaseNativeWindow();
+    if (mainWindow_)
+        mainWindow_->releaseNativeWindow();
     ReturnFreeMemory();
 }
 
 void Application::showFromTray() {
-    mainWindow_->showNormal();
+    showMainWindow();
     mainWindow_->raise();
     mainWindow_->activateWindow();
     if (tray_)
@@ -320,7 +376,7 @@ void Application::showFromTray() {
 }
 
 void Application::quitProgram() {
-    mainWindow_->close();
+    closeMainWindow();
     splash_->finish();
 }
 

@@ -7,10 +7,12 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "hotkeys/HotkeySlot.h"
 #include "hotkeys/SystemControl.h"
+#include "storage/LanguageFile.h"
 #include "storage/SlotSettings.h"
 #include "widgets/NotifyIconHost.h"
 
@@ -60,12 +62,16 @@ public:
         QString updateSite;
         /// Where the fetched version file is kept; empty: $XDG_CACHE_HOME/brisko/version.nfo.
         QString versionCopy;
+        /// The folders of the desktop's applications, offered when browsing for a program.
+        QStringList applicationFolders = {};
     };
 
     explicit Application(Environment environment);
     ~Application() override;
 
-    /// Creates the six windows in order, restores the slots and starts the timers.
+    /// Creates the splash and the dialogs, restores the slots and starts the timers. The main
+    /// window is built when it is first needed: a program started into the notification area
+    /// builds it only when the user first shows it.
     void start();
 
     // Lifecycle operations.
@@ -90,7 +96,9 @@ public:
 
     SlotModel& model() { return slots_; }
     SplashWindow& splash() { return *splash_; }
-    MainWindow& mainWindow() { return *mainWindow_; }
+    /// The main window, built now if it has not been yet.
+    MainWindow& mainWindow();
+    bool mainWindowBuilt() const { return mainWindow_ != nullptr; }
     OptionsDialog& options() { return *options_; }
     TextEditorDialog& editor() { return *editor_; }
     InfoDialog& info() { return *info_; }
@@ -106,7 +114,14 @@ signals:
     void finished();
 
 private:
-    void createMainWindow();
+    /// Reads the stored slots and readies the dispatcher and the full restore.
+    void restoreSlots();
+    void buildMainWindow();
+    /// Shows the main window, centred on the screen the first time.
+    void showMainWindow();
+    /// Closes the main window; one never built runs the close handling directly.
+    void closeMainWindow();
+    bool startsHidden() const;
     void splashTimeout();
     void firstStartNotice();
     /// Gives the text slots their stored action and text now if the first tick has not yet.
@@ -131,8 +146,7 @@ private:
     UrlOpener* opener_ = nullptr;
     std::unique_ptr<HotkeyDispatcher> dispatcher_;
     std::unique_ptr<QMenu> trayMenu_;
-    TrayIcon* tray_ = nullptr;           // owned by the main window
-    WindowHandle mainWindowHandle_ = 0;  // the main window's first handle, for the engine
+    TrayIcon* tray_ = nullptr;  // a child of this object
 
     QTimer splashTimer_;   // end of the splash, first-start notice
     QTimer firstTick_;     // style pictures, language, insert texts
@@ -145,6 +159,11 @@ private:
     bool textStepPending_ = false;           // stored text slots not yet given their action
     bool storedRead_ = false;                // the restore steps have a table to apply
     std::array<QString, 3> updateMessages_;  // from the language file, for the update dialog
+    std::array<QString, kActionCount> actionNames_;  // as the action lists show them
+    std::optional<LanguageLines> languageLines_;     // for a main window built after the step
+    bool startOnSlotPage_ = false;                   // the options dialog's choice at creation
+    bool firstTickDone_ = false;
+    bool mainWindowPlaced_ = false;
 };
 
 }  // namespace brisko

@@ -43,15 +43,16 @@ TEST(KeyMarks, RowsShowTheDesktopsAnswerAndANoticeComesOnce) {
                      "http://127.0.0.1:1",
                      QString()});
     app.start();
+    MainWindow& main = app.mainWindow();
     app.model().setAction(5, 2);
     bindings.states[2] = {KeyMark::OtherTrigger, "Ctrl+F3"};
     bindings.states[4] = {KeyMark::Held, {}};
     QTest::qWait(100);
 
-    SlotRow& row3 = app.mainWindow().row(3);
+    SlotRow& row3 = main.row(3);
     EXPECT_TRUE(row3.keyMark()->toolTip().contains("Ctrl+F3"));
     EXPECT_FALSE(row3.keyMark()->isHidden());
-    EXPECT_TRUE(app.mainWindow().row(1).keyMark()->isHidden()) << "nothing asked, nothing shown";
+    EXPECT_TRUE(main.row(1).keyMark()->isHidden()) << "nothing asked, nothing shown";
     // Each slot's action name reaches the desktop once, and again when it changes.
     const auto count = [&](const std::string& entry) {
         return std::count(bindings.described.begin(), bindings.described.end(), entry);
@@ -62,7 +63,7 @@ TEST(KeyMarks, RowsShowTheDesktopsAnswerAndANoticeComesOnce) {
     bindings.states[4] = {KeyMark::NoService, {}};
     bindings.states[6] = {KeyMark::NoService, {}};
     QTest::qWait(200);
-    EXPECT_TRUE(app.mainWindow().row(5).keyMark()->toolTip().contains("keine globalen"));
+    EXPECT_TRUE(main.row(5).keyMark()->toolTip().contains("keine globalen"));
     ASSERT_EQ(prompts.log.size(), 1);
     EXPECT_TRUE(prompts.log.front().contains("xdg-desktop-portal"));
 }
