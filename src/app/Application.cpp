@@ -82,28 +82,11 @@ void Application::start() {
     restoreSlots();
     for (int i = 0; i < kActionCount; ++i)
         actionNames_[i] = QString::fromUtf8(kActionCaptions[i]);
-
-    info_ = std::make_unique<InfoDialog>(env_.dataDirectory);
-    // The page that the main window shows first, given to it when it is built.
-    options_ = std::make_unique<OptionsDialog>(
-        env_.store, env_.prompts,
-        OptionsDialog::StartPage{[this] { startOnSlotPage_ = false; },
-                                 [this] { startOnSlotPage_ = true; }},
-        env_.dataDirectory);
-    editor_ =
-        std::make_unique<TextEditorDialog>(slots_, env_.store, env_.prompts, env_.dataDirectory);
     if (!env_.opener) {
         desktopOpener_ = std::make_unique<DesktopUrlOpener>();
         env_.opener = desktopOpener_.get();
     }
     opener_ = env_.opener;
-    QString versionCopy = env_.versionCopy;
-    if (versionCopy.isEmpty())
-        versionCopy = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-                      "/brisko/version.nfo";
-    update_ = std::make_unique<UpdateDialog>(
-        env_.store, env_.prompts, *opener_,
-        UpdateDialog::Config{env_.updateSite, versionCopy, env_.dataDirectory});
 
     // The notification-area icon and its menu.
     trayMenu_ = std::make_unique<QMenu>();
@@ -183,25 +166,58 @@ void Application::restoreSlots() {
 }
 
 MainWindow& Application::mainWindow() {
-    if (!mainWindow_)
-        buildMainWindow();
+    buildWindows();
     return *mainWindow_;
 }
 
-void Application::buildMainWindow() {
+OptionsDialog& Application::options() {
+    buildWindows();
+    return *options_;
+}
+
+TextEditorDialog& Application::editor() {
+    buildWindows();
+    return *editor_;
+}
+
+InfoDialog& Application::info() {
+    buildWindows();
+    return *info_;
+}
+
+UpdateDialog& Application::update() {
+    buildWindows();
+    return *update_;
+}
+
+void Application::buildWindows() {
+    if (mainWindow_)
+        return;
     mainWindow_ =
         std::make_unique<MainWindow>(slots_, env_.store, env_.prompts, env_.dataDirectory);
     MainWindow* main = mainWindow_.get();
     main->applyInterfaceStyle();
-    if (startOnSlotPage_)
-        main->showSlotPage(true);
-    else
-        main->showWelcomePage(true);
     main->setApplicationFolders(env_.applicationFolders);
     env_.prompts.setParentWindow(main);
+
+    info_ = std::make_unique<InfoDialog>(env_.dataDirectory);
     info_->setMainWindow(main);
+    options_ = std::make_unique<OptionsDialog>(
+        env_.store, env_.prompts,
+        OptionsDialog::StartPage{[main] { main->showWelcomePage(true); },
+                                 [main] { main->showSlotPage(true); }},
+        env_.dataDirectory);
     options_->setMainWindow(main);
+    editor_ =
+        std::make_unique<TextEditorDialog>(slots_, env_.store, env_.prompts, env_.dataDirectory);
     editor_->setMainWindow(main);
+    QString versionCopy = env_.versionCopy;
+    if (versionCopy.isEmpty())
+        versionCopy = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                      "/brisko/version.nfo";
+    update_ = std::make_unique<UpdateDialog>(
+        env_.store, env_.prompts, *opener_,
+        UpdateDialog::Config{env_.updateSite, versionCopy, env_.dataDirectory});
     update_->setMainWindow(main);
 
     // Every command of the main window reaches its window here.
@@ -217,14 +233,11 @@ void Application::buildMainWindow() {
     connect(options_.get(), &OptionsDialog::styleChoiceChanged, main,
             &MainWindow::setPageSwitchStyle);
 
-    // The start-up steps that the window missed.
+    // The start-up steps that the windows missed.
     if (firstTickDone_)
         main->fixUpStylePictures();
-    if (languageLines_) {
-        RunHandler(env_.prompts, [&] { ApplyLanguageLines(*languageLines_, {main}); });
-        main->refreshAll();
-        languageLines_.reset();
-    }
+    if (languageLines_)
+        applyLanguage({main, options_.get(), editor_.get(), update_.get(), nullptr});
 }
 
 void Application::showMainWindow() {
@@ -287,18 +300,31 @@ void Application::languageStep() {
             env_.prompts.ShowMessage(QString::fromStdString(LanguageFileErrorMessage(fileName)));
             return;
         }
-        updateMessages_ = ApplyLanguageLines(
-            *lines,
-            {mainWindow_.get(), options_.get(), editor_.get(), update_.get(), trayMenu_.get()});
-        update_->setMessages(updateMessages_);
-        update_->fitTexts();
+        // Kept for the windows that are built later.
+        languageLines_ = *lines;
+        languageItem_ = LanguageListItem(lang);
         actionNames_ = ActionNames(*lines);
-        if (mainWindow_)
-            mainWindow_->refreshAll();
-        else
-            languageLines_ = *lines;
-        options_->selectLanguage(LanguageListItem(lang));
+        applyLanguage(
+            {mainWindow_.get(), options_.get(), editor_.get(), update_.get(), trayMenu_.get()});
     });
+}
+
+void Application::applyLanguage(const LanguageWindows& windows) {
+    updateMessages_ = ApplyLanguageLines(*languageLines_, windows);
+    if (!mainWindow_)
+        return;
+    update_->setMessages(updateMessages_);
+    update_->fitTexts();
+    mainWindow_->refreshAll();
+    options_->selectLanguage(languageItem_);
+}
+
+int Application::languageChoice() const {
+    return options_ ? options_->languageChoice() : languageItem_;
+}
+
+InterfaceStyle Application::styleChoice() const {
+    return options_ ? options_->styleChoice() : ReadInterfaceStyle(env_.store);
 }
 
 void Application::tick() {
@@ -308,7 +334,7 @@ void Application::tick() {
     EmptyUnusedInsertTexts(slots_);
     if (mainWindow_)
         mainWindow_->tick();
-    if (slots_.revision() != editorRevision_) {
+    if (editor_ && slots_.revision() != editorRevision_) {
         editor_->syncFromModel();
         editorRevision_ = slots_.revision();
     }
@@ -387,18 +413,14 @@ void Application::closeHandling() {
     // Each step runs on its own: a refused write is shown, but never keeps the slots from
     // being saved.
     RunHandler(env_.prompts, [this] {
-        if (!options_)
-            return;
-        const std::string language = LanguageValueForItem(options_->languageChoice());
+        const std::string language = LanguageValueForItem(languageChoice());
         SettingsKey key = OpenSettingsKey(env_.store);
         if (!language.empty())
             key.write(setting_names::kLanguage, language);
         key.close();
     });
     RunHandler(env_.prompts, [this] {
-        if (!options_)
-            return;
-        const InterfaceStyle style = options_->styleChoice();
+        const InterfaceStyle style = styleChoice();
         SettingsKey key(env_.store, SettingsRoot::CurrentUser, kSettingsKeyPathRelative,
                         style == InterfaceStyle::Blue);
         key.write(setting_names::kStyle, StyleSettingName(style));
@@ -420,7 +442,7 @@ void Application::commitData() {
 }
 
 QUrl Application::helpUrl() const {
-    const bool english = options_ && options_->languageChoice() == LanguageListItem("English");
+    const bool english = languageChoice() == LanguageListItem("English");
     return QUrl::fromLocalFile(env_.dataDirectory + (english ? "/help/en" : "/help/de") +
                                "/index.html");
 }

@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "LanguageStep.h"
+#include "dialogs/Look.h"
 #include "hotkeys/HotkeySlot.h"
 #include "hotkeys/SystemControl.h"
 #include "storage/LanguageFile.h"
@@ -69,9 +71,9 @@ public:
     explicit Application(Environment environment);
     ~Application() override;
 
-    /// Creates the splash and the dialogs, restores the slots and starts the timers. The main
-    /// window is built when it is first needed: a program started into the notification area
-    /// builds it only when the user first shows it.
+    /// Creates the splash and the tray menu, restores the slots and starts the timers. The main
+    /// window and its dialogs are built together when first needed: a program started into the
+    /// notification area builds them only when the user first shows the window.
     void start();
 
     // Lifecycle operations.
@@ -96,13 +98,13 @@ public:
 
     SlotModel& model() { return slots_; }
     SplashWindow& splash() { return *splash_; }
-    /// The main window, built now if it has not been yet.
+    // The windows, built now if they have not been yet.
     MainWindow& mainWindow();
+    OptionsDialog& options();
+    TextEditorDialog& editor();
+    InfoDialog& info();
+    UpdateDialog& update();
     bool mainWindowBuilt() const { return mainWindow_ != nullptr; }
-    OptionsDialog& options() { return *options_; }
-    TextEditorDialog& editor() { return *editor_; }
-    InfoDialog& info() { return *info_; }
-    UpdateDialog& update() { return *update_; }
     TrayIcon& tray() { return *tray_; }
     QMenu& trayMenu() { return *trayMenu_; }
     const StoredSlotSettings& stored() const { return stored_; }
@@ -116,7 +118,13 @@ signals:
 private:
     /// Reads the stored slots and readies the dispatcher and the full restore.
     void restoreSlots();
-    void buildMainWindow();
+    /// Builds the main window and its four dialogs, in the order of the start.
+    void buildWindows();
+    /// Gives the loaded language's texts to the windows named.
+    void applyLanguage(const LanguageWindows& windows);
+    /// The options dialog's choices; before it is built, those it would show.
+    int languageChoice() const;
+    InterfaceStyle styleChoice() const;
     /// Shows the main window, centred on the screen the first time.
     void showMainWindow();
     /// Closes the main window; one never built runs the close handling directly.
@@ -160,8 +168,8 @@ private:
     bool storedRead_ = false;                // the restore steps have a table to apply
     std::array<QString, 3> updateMessages_;  // from the language file, for the update dialog
     std::array<QString, kActionCount> actionNames_;  // as the action lists show them
-    std::optional<LanguageLines> languageLines_;     // for a main window built after the step
-    bool startOnSlotPage_ = false;                   // the options dialog's choice at creation
+    std::optional<LanguageLines> languageLines_;     // for windows built after the step
+    int languageItem_ = -1;                          // the language list's item it chose
     bool firstTickDone_ = false;
     bool mainWindowPlaced_ = false;
 };
