@@ -3,115 +3,21 @@
 // same run, for sxhkd bound to the same key and program.
 // Usage: bench_hotkey_latency [presses]   (default 200)
 #include <fcntl.h>
-#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <xcb/xcb.h>
-#include <xcb/xcb_keysyms.h>
-#include <xcb/xtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "Stamps.h"
+#include "X11KeyPath.h"
 #include "X11Session.h"
 
 using brisko::testing::X11Session;
-using namespace std::chrono_literals;
-using brisko::bench::NowNs;
-using brisko::bench::ReadStamp;
-
-namespace {
-
-class Presser {
-public:
-    explicit Presser(const std::string& display) {
-        connection_ = xcb_connect(display.c_str(), nullptr);
-        xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(connection_);
-        xcb_keycode_t* codes = xcb_key_symbols_get_keycode(symbols, 0xffc2);  // F5
-        keycode_ = codes ? codes[0] : 0;
-        std::free(codes);
-        xcb_key_symbols_free(symbols);
-    }
-    ~Presser() { xcb_disconnect(connection_); }
-    bool ok() const { return !xcb_connection_has_error(connection_) && keycode_ != 0; }
-    void press() {
-        xcb_test_fake_input(connection_, XCB_KEY_PRESS, keycode_, XCB_CURRENT_TIME, XCB_NONE, 0, 0,
-                            0);
-        xcb_test_fake_input(connection_, XCB_KEY_RELEASE, keycode_, XCB_CURRENT_TIME, XCB_NONE, 0,
-                            0, 0);
-        xcb_flush(connection_);
-    }
-
-private:
-    xcb_connection_t* connection_ = nullptr;
-    xcb_keycode_t keycode_ = 0;
-};
-
-void Drain(int fifo) {
-    while (ReadStamp(fifo, 50) >= 0) {
-    }
-}
-
-struct Figures {
-    double min = 0, p50 = 0, p99 = 0;
-    int missed = 0;
-};
-
-// Appends one latency per press, in milliseconds; returns the presses that started nothing.
-int Measure(Presser& presser, int fifo, int presses, std::vector<double>& ms) {
-    int missed = 0;
-    for (int i = 0; i < presses; ++i) {
-        const long long start = NowNs();
-        presser.press();
-        const long long stamp = ReadStamp(fifo, 2000);
-        if (stamp < 0) {
-            ++missed;
-            continue;
-        }
-        ms.push_back(static_cast<double>(stamp - start) / 1e6);
-        std::this_thread::sleep_for(15ms);
-    }
-    return missed;
-}
-
-Figures Summarise(std::vector<double> ms, int missed) {
-    Figures f;
-    f.missed = missed;
-    if (ms.empty())
-        return f;
-    std::sort(ms.begin(), ms.end());
-    f.min = ms.front();
-    f.p50 = ms[ms.size() / 2];
-    f.p99 = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
-    return f;
-}
-
-// Presses until the binding answers, so that measuring starts with the key taken.
-bool WaitUntilBound(Presser& presser, int fifo) {
-    for (int i = 0; i < 100; ++i) {
-        presser.press();
-        if (ReadStamp(fifo, 100) >= 0) {
-            std::this_thread::sleep_for(100ms);
-            Drain(fifo);
-            return true;
-        }
-    }
-    return false;
-}
-
-void Print(const char* who, const Figures& f, int presses) {
-    std::printf("%-22s min %6.2f ms   p50 %6.2f ms   p99 %6.2f ms   (%d presses, %d missed)\n", who,
-                f.min, f.p50, f.p99, presses, f.missed);
-}
-
-}  // namespace
+using namespace brisko::bench;
 
 int main(int argc, char** argv) {
     const int presses = argc > 1 ? std::max(1, std::atoi(argv[1])) : 200;
@@ -172,9 +78,9 @@ int main(int argc, char** argv) {
     const Figures other = Summarise(otherMs, otherMissed);
     const Figures application = Summarise(entryMs, entryMissed);
 
-    Print("Brisko (X11 backend)", brisko, presses);
-    Print("Brisko, desktop entry", application, presses);
-    Print("sxhkd (/bin/sh)", other, presses);
+    Print("Brisko (X11 backend)", brisko);
+    Print("Brisko, desktop entry", application);
+    Print("sxhkd (/bin/sh)", other);
     close(fifo);
     return 0;
 }

@@ -37,6 +37,8 @@ constexpr int kRestoreMs = 2600;
 // The keys belong to the program, not to one of its windows: this only names their owner to
 // the engine.
 constexpr WindowHandle kKeyOwner = 1;
+// Long enough to read the two paragraphs of the notice without a tray.
+constexpr int kNoticeBalloonMs = 20000;
 
 const char* const kFirstStartText =
     "Dies ist der erste Start von Brisko.\n\n"
@@ -238,6 +240,10 @@ void Application::buildWindows() {
         main->fixUpStylePictures();
     if (languageLines_)
         applyLanguage({main, options_.get(), editor_.get(), update_.get(), nullptr});
+    // The rows show how the keys stand from their first paint on.
+    if (env_.keyBindings)
+        for (int n = 1; n <= kSlotCount; ++n)
+            main->row(n).setKeyState(env_.keyBindings->keyState(n));
 }
 
 void Application::showMainWindow() {
@@ -303,6 +309,7 @@ void Application::languageStep() {
         // Kept for the windows that are built later.
         languageLines_ = *lines;
         languageItem_ = LanguageListItem(lang);
+        languageTexts_ = lines->extras;
         actionNames_ = ActionNames(*lines);
         applyLanguage(
             {mainWindow_.get(), options_.get(), editor_.get(), update_.get(), trayMenu_.get()});
@@ -315,6 +322,8 @@ void Application::applyLanguage(const LanguageWindows& windows) {
         return;
     update_->setMessages(updateMessages_);
     update_->fitTexts();
+    for (int n = 1; n <= kSlotCount; ++n)
+        mainWindow_->row(n).setKeyMarkTexts(languageTexts_);
     mainWindow_->refreshAll();
     options_->selectLanguage(languageItem_);
 }
@@ -358,12 +367,14 @@ void Application::syncKeyBindings() {
         noShortcutsNoticed_ = true;
         // Outside the tick: the box runs a loop of its own.
         QTimer::singleShot(0, this, [this] {
-            env_.prompts.ShowMessage(QString::fromUtf8(
-                "Dieser Desktop bietet Programmen keine globalen Tastenkürzel an: die Tasten F1 "
-                "bis F11 erreichen Brisko hier nicht.\n\nAbhilfe: das Paket xdg-desktop-portal "
-                "mit dem Portal Ihres Desktops installieren (GNOME 48 oder neuer: "
-                "xdg-desktop-portal-gnome; KDE Plasma: xdg-desktop-portal-kde; Hyprland: "
-                "xdg-desktop-portal-hyprland) oder eine X11-Sitzung wählen."));
+            const QString notice =
+                QString::fromStdString(languageTexts_[ExtraText::NoShortcutsNotice]) + "\n\n" +
+                QString::fromStdString(languageTexts_[ExtraText::NoShortcutsRemedy]);
+            // Where there is a notification area the notice goes there and keeps nobody from
+            // working; elsewhere a box says it once.
+            if (tray_ && trayAvailable() && tray_->showBalloon("Brisko", notice, kNoticeBalloonMs))
+                return;
+            env_.prompts.ShowMessage(notice);
         });
     }
 }

@@ -170,6 +170,7 @@ private:
     std::array<QString, kActionCount> actionNames_;  // as the action lists show them
     std::optional<LanguageLines> languageLines_;     // for windows built after the step
     int languageItem_ = -1;                          // the language list's item it chose
+    ExtraTexts languageTexts_;                       // the rows' key marks keep a reference
     bool firstTickDone_ = false;
     bool mainWindowPlaced_ = false;
 };

@@ -40,8 +40,12 @@ InstanceLock::~InstanceLock() {
 }
 
 InstanceLock::Result InstanceLock::acquire() {
-    return acquire(
-        LockFilePath(qEnvironmentVariable("XDG_RUNTIME_DIR"), qEnvironmentVariable("DISPLAY")));
+    QString display = qEnvironmentVariable("DISPLAY");
+    // A Wayland session without XWayland has no X display; its socket tells it from the
+    // user's other sessions, which share the runtime directory.
+    if (display.isEmpty())
+        display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    return acquire(LockFilePath(qEnvironmentVariable("XDG_RUNTIME_DIR"), display));
 }
 
 InstanceLock::Result InstanceLock::acquire(const QString& path) {

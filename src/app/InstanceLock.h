@@ -5,7 +5,8 @@
 namespace brisko {
 
 /// The single-instance lock: an exclusive lock on a file under XDG_RUNTIME_DIR, one per user
-/// and X display. The system releases it when the process ends, however it ends.
+/// and X display (or Wayland socket, in a Wayland session without an X display). The system
+/// releases it when the process ends, however it ends.
 class InstanceLock {
 public:
     enum class Result { Acquired, HeldElsewhere, Unavailable };

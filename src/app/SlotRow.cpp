@@ -25,6 +25,26 @@ constexpr int kOpenModeX = 620;
 constexpr int kNarrow = 59;
 constexpr int kWide = 119;
 
+const ExtraTexts& GermanTexts() {
+    static const ExtraTexts texts;
+    return texts;
+}
+
+// "%1" is the key, "%2" the desktop's trigger. In one pass, so that neither is read again as a
+// placeholder, and without complaint when a translation leaves one out.
+QString FillKeyText(const QString& text, const QString& key, const QString& trigger) {
+    QString result;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && (text[i + 1] == '1' || text[i + 1] == '2')) {
+            result += text[i + 1] == '1' ? key : trigger;
+            ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
+}
+
 QPixmap PaintButtonFace(const QPixmap& pic, const QString& caption, int width, int state) {
     QPixmap face(width, kButtonHeight);
     face.fill(Qt::transparent);
@@ -90,7 +110,11 @@ void Place(QWidget* w, int x, int y) {
 
 SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& commands,
                  const QString& dataDirectory)
-    : slot_(n), y_(y), slots_(model), textIcon_(ShippedPicture(dataDirectory, "buttons/text.png")) {
+    : slot_(n),
+      y_(y),
+      slots_(model),
+      textIcon_(ShippedPicture(dataDirectory, "buttons/text.png")),
+      keyMarkTexts_(&GermanTexts()) {
     keyLabel_ = new QLabel(QString("F%1").arg(n), page);
     keyLabel_->setObjectName(QString("Label%1").arg(n + 1));
     keyLabel_->setGeometry(8, y + 3, 24, 16);
@@ -198,38 +222,34 @@ void SlotRow::setKeyState(const KeyState& state) {
     if (state.mark == shownKeyState_.mark && state.trigger == shownKeyState_.trigger)
         return;
     shownKeyState_ = state;
-    const QString key = QString("F%1").arg(slot_);
     QString colour = "#c0392b";
     QString why;
+    const auto text = [&](ExtraText which) {
+        return FillKeyText(QString::fromStdString((*keyMarkTexts_)[which]),
+                           QString("F%1").arg(slot_), QString::fromStdString(state.trigger));
+    };
     switch (state.mark) {
         case KeyMark::None:
             break;
         case KeyMark::Held:
             colour = "#2e8b57";
-            why = QString::fromUtf8("%1 ist für Brisko vergeben.").arg(key);
+            why = text(ExtraText::KeyHeld);
             break;
         case KeyMark::OtherTrigger:
             colour = "#d68910";
-            why = QString::fromUtf8("Der Desktop hat diese Aktion auf %1 gelegt statt auf %2.")
-                      .arg(QString::fromStdString(state.trigger), key);
+            why = text(ExtraText::KeyOtherTrigger);
             break;
         case KeyMark::TakenElsewhere:
-            why = QString::fromUtf8(
-                      "Ein anderes Programm belegt %1. Brisko übernimmt die Taste, sobald sie "
-                      "frei wird.")
-                      .arg(key);
+            why = text(ExtraText::KeyTakenElsewhere);
             break;
         case KeyMark::NoTrigger:
-            why = QString::fromUtf8(
-                "Der Desktop hat dieser Aktion keine Taste gegeben; in seinen "
-                "Einstellungen der Tastenkürzel lässt sich eine festlegen.");
+            why = text(ExtraText::KeyNoTrigger);
             break;
         case KeyMark::Refused:
-            why = QString::fromUtf8("Der Desktop hat %1 nicht an Brisko vergeben.").arg(key);
+            why = text(ExtraText::KeyRefused);
             break;
         case KeyMark::NoService:
-            why = QString::fromUtf8(
-                "Dieser Desktop bietet Programmen keine globalen Tastenkürzel an.");
+            why = text(ExtraText::KeyNoService);
             break;
     }
     keyMark_->setText(why.isEmpty() ? QString() : QString::fromUtf8("\u25CF"));
@@ -237,6 +257,13 @@ void SlotRow::setKeyState(const KeyState& state) {
     keyMark_->setToolTip(why);
     keyLabel_->setToolTip(why);
     keyMark_->setVisible(!why.isEmpty());
+}
+
+void SlotRow::setKeyMarkTexts(const ExtraTexts& texts) {
+    keyMarkTexts_ = &texts;
+    const KeyState shown = shownKeyState_;
+    shownKeyState_ = KeyState{};
+    setKeyState(shown);
 }
 
 void SlotRow::setTextButtonCaption(const QString& caption) {

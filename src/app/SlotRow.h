@@ -15,6 +15,7 @@ class QMenu;
 class QWidget;
 
 #include "hotkeys/KeyBindings.h"
+#include "storage/LanguageFile.h"
 
 namespace brisko {
 
@@ -49,6 +50,9 @@ public:
     /// The mark beside the key: held, held under another trigger, or not held, with the reason
     /// in its tooltip. Touches the controls only when the state differs from the shown one.
     void setKeyState(const KeyState& state);
+    /// The texts of the mark's tooltips in the chosen language (German until set); kept by
+    /// reference, they must outlive the row.
+    void setKeyMarkTexts(const ExtraTexts& texts);
     QLabel* keyMark() const { return keyMark_; }
 
     /// Makes the next sync set the web-address hint again, whatever it holds now.
@@ -81,6 +85,7 @@ private:
     QLabel* keyLabel_;
     QLabel* keyMark_;
     KeyState shownKeyState_;
+    const ExtraTexts* keyMarkTexts_;
     QComboBox* actionList_;
     QLineEdit* pathField_;
     QLineEdit* showModeField_;

@@ -181,7 +181,55 @@ std::vector<LanguageLine> BuildTable() {
     return t.take();
 }
 
+struct ExtraTextEntry {
+    const char* name;
+    const char* german;
+};
+
+constexpr ExtraTextEntry kExtraTexts[kExtraTextCount] = {
+    {"KeyHeld", "%1 ist für Brisko vergeben."},
+    {"KeyOtherTrigger", "Der Desktop hat diese Aktion auf %2 gelegt statt auf %1."},
+    {"KeyTakenElsewhere",
+     "Ein anderes Programm belegt %1. Brisko übernimmt die Taste, sobald sie frei wird."},
+    {"KeyNoTrigger",
+     "Der Desktop hat dieser Aktion keine Taste gegeben; in seinen Einstellungen der "
+     "Tastenkürzel lässt sich eine festlegen."},
+    {"KeyRefused", "Der Desktop hat %1 nicht an Brisko vergeben."},
+    {"KeyNoService", "Dieser Desktop bietet Programmen keine globalen Tastenkürzel an."},
+    {"NoShortcutsNotice",
+     "Dieser Desktop bietet Programmen keine globalen Tastenkürzel an: die Tasten F1 bis F11 "
+     "erreichen Brisko hier nicht."},
+    {"NoShortcutsRemedy",
+     "Abhilfe: das Paket xdg-desktop-portal mit dem Portal Ihres Desktops installieren (GNOME "
+     "48 oder neuer: xdg-desktop-portal-gnome; KDE Plasma: xdg-desktop-portal-kde; Hyprland: "
+     "xdg-desktop-portal-hyprland) oder eine X11-Sitzung wählen."},
+};
+
+// A line "Name=text" after the fixed lines; anything else there is skipped.
+void ReadExtraText(const std::string& line, ExtraTexts& extras) {
+    const auto equals = line.find('=');
+    if (equals == std::string::npos || equals + 1 == line.size())
+        return;
+    const std::string_view name(line.data(), equals);
+    for (int i = 0; i < kExtraTextCount; ++i)
+        if (name == kExtraTexts[i].name)
+            extras[static_cast<ExtraText>(i)] = line.substr(equals + 1);
+}
+
 }  // namespace
+
+const char* ExtraTextName(ExtraText text) {
+    return kExtraTexts[static_cast<int>(text)].name;
+}
+
+const char* GermanExtraText(ExtraText text) {
+    return kExtraTexts[static_cast<int>(text)].german;
+}
+
+ExtraTexts::ExtraTexts() {
+    for (int i = 0; i < kExtraTextCount; ++i)
+        texts_[i] = kExtraTexts[i].german;
+}
 
 LanguageLines ParseLanguageFile(std::string_view fileBytes) {
     TextLineReader reader(DecodeFileText(fileBytes));
@@ -191,6 +239,8 @@ LanguageLines ParseLanguageFile(std::string_view fileBytes) {
             break;
         line = reader.next();
     }
+    while (!reader.atEnd())
+        ReadExtraText(reader.next(), lines.extras);
     return lines;
 }
 

@@ -11,10 +11,47 @@ namespace brisko {
 /// The number of lines a language file supplies; lines after it are not read.
 inline constexpr int kLanguageLineCount = 106;
 
-/// The texts of a language file; element k - 1 is line k. Lines missing from the file are "".
-using LanguageLines = std::array<std::string, kLanguageLineCount>;
+/// Texts the program gained after the fixed lines were laid down. A language file may carry
+/// them after its line 106 as lines "Name=text", in any order; one that is missing, empty or
+/// misspelt there keeps its German text, so files without them work as before. In the texts,
+/// "%1" stands for the key ("F5") and "%2" for the trigger the desktop chose instead.
+enum class ExtraText {
+    KeyHeld,            ///< key mark: bound as asked
+    KeyOtherTrigger,    ///< key mark: bound to another trigger (%2)
+    KeyTakenElsewhere,  ///< key mark: another program holds the key (X11)
+    KeyNoTrigger,       ///< key mark: the desktop gave the action no trigger
+    KeyRefused,         ///< key mark: the desktop or the user declined the key
+    KeyNoService,       ///< key mark: the desktop offers no global shortcuts
+    NoShortcutsNotice,  ///< the notice that the desktop offers no global shortcuts...
+    NoShortcutsRemedy,  ///< ...and its second paragraph: what to install or use instead
+};
+inline constexpr int kExtraTextCount = 8;
 
-/// Reads the 106 lines from the raw bytes of a language file (Windows-1252 or UTF-8).
+/// The name of an extra text in a language file, e.g. "KeyHeld".
+const char* ExtraTextName(ExtraText text);
+/// The German text of an extra text (the program's own).
+const char* GermanExtraText(ExtraText text);
+
+/// The extra texts of one language; German until a file supplies others.
+class ExtraTexts {
+public:
+    ExtraTexts();
+    const std::string& operator[](ExtraText text) const {
+        return texts_[static_cast<std::size_t>(text)];
+    }
+    std::string& operator[](ExtraText text) { return texts_[static_cast<std::size_t>(text)]; }
+
+private:
+    std::array<std::string, kExtraTextCount> texts_;
+};
+
+/// The texts of a language file; element k - 1 is line k. Lines missing from the file are "".
+struct LanguageLines : std::array<std::string, kLanguageLineCount> {
+    ExtraTexts extras;
+};
+
+/// Reads the 106 lines and the extra texts after them from the raw bytes of a language file
+/// (Windows-1252 or UTF-8).
 LanguageLines ParseLanguageFile(std::string_view fileBytes);
 
 /// Reads a language file; nothing when it does not exist or cannot be read.

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <functional>
 
+class QMenu;
+
 namespace brisko {
 
 // Notification-area messages and flags, with their system values.
@@ -77,6 +79,18 @@ public:
     virtual bool modify(const NotifyIconData& data) = 0;
     /// Removes the icon.
     virtual bool remove(const NotifyIconData& data) = 0;
+    /// Shows a message beside the icon for about timeoutMs (a desktop notification where the
+    /// tray is a StatusNotifierItem host). While no icon is shown, the icon of the record is
+    /// shown for that time to carry it. False when the desktop shows no such messages.
+    virtual bool showBalloon(const NotifyIconData& data, const QString& title, const QString& text,
+                             int timeoutMs) = 0;
+    /// Offers the host the icon's popup menu. True when the desktop shows it on a right click
+    /// itself (a StatusNotifierItem host draws it from dbusmenu beside its icon: on Wayland a
+    /// program does not know where the cursor is); the component then opens none.
+    virtual bool setMenu(QMenu* menu) {
+        (void)menu;
+        return false;
+    }
     /// Sets where the icon's mouse notifications go.
     virtual void setCallback(Callback callback) = 0;
     /// False for hosts that report every activation as a single click and never send a double

@@ -1,6 +1,7 @@
 #include "QtNotifyIconHost.h"
 
 #include <QPointer>
+#include <QTimer>
 
 namespace brisko {
 
@@ -22,24 +23,45 @@ void QtNotifyIconHost::apply(const NotifyIconData& data) {
 }
 
 bool QtNotifyIconHost::add(const NotifyIconData& data) {
-    if (icon_->isVisible())
+    if (icon_->isVisible() && !balloonOnly_)
         return false;  // the icon exists already
+    balloonOnly_ = false;
     apply(data);
     icon_->show();
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 bool QtNotifyIconHost::modify(const NotifyIconData& data) {
-    if (!icon_->isVisible())
+    if (!icon_->isVisible() || balloonOnly_)
         return false;
     apply(data);
     return true;
 }
 
 bool QtNotifyIconHost::remove(const NotifyIconData&) {
-    if (!icon_->isVisible())
+    if (!icon_->isVisible() || balloonOnly_)
         return false;
     icon_->hide();
+    return true;
+}
+
+bool QtNotifyIconHost::showBalloon(const NotifyIconData& data, const QString& title,
+                                   const QString& text, int timeoutMs) {
+    if (!QSystemTrayIcon::isSystemTrayAvailable() || !QSystemTrayIcon::supportsMessages())
+        return false;
+    // Qt posts messages only for a visible icon.
+    if (!icon_->isVisible()) {
+        apply(data);
+        icon_->show();
+        balloonOnly_ = true;
+        QTimer::singleShot(timeoutMs, this, [this] {
+            if (balloonOnly_) {
+                balloonOnly_ = false;
+                icon_->hide();
+            }
+        });
+    }
+    icon_->showMessage(title, text, QSystemTrayIcon::Information, timeoutMs);
     return true;
 }
 

@@ -21,6 +21,14 @@ public:
     bool add(const NotifyIconData& data) override;
     bool modify(const NotifyIconData& data) override;
     bool remove(const NotifyIconData& data) override;
+    bool showBalloon(const NotifyIconData& data, const QString& title, const QString& text,
+                     int timeoutMs) override;
+    /// Qt shows the menu itself for every kind of tray: at the click for XEmbed, through the
+    /// desktop for StatusNotifierItem hosts.
+    bool setMenu(QMenu* menu) override {
+        icon_->setContextMenu(menu);
+        return true;
+    }
     void setCallback(Callback callback) override { callback_ = std::move(callback); }
     /// An icon embedded into an XEmbed tray has a place on the screen and gets real double
     /// clicks; a StatusNotifierItem has none and sends only activations.
@@ -35,6 +43,7 @@ private:
 
     QSystemTrayIcon* icon_ = nullptr;
     Callback callback_;
+    bool balloonOnly_ = false;  // shown only to carry a message: not added as far as asked
 };
 
 }  // namespace brisko

@@ -179,6 +179,7 @@ void TrayIcon::setInterval(int milliseconds) {
 
 void TrayIcon::setPopupMenu(QMenu* menu) {
     popupMenu_ = menu;
+    hostShowsMenu_ = host_->setMenu(menu);
 }
 
 void TrayIcon::setShortCut(TShortCut value) {
@@ -303,6 +304,13 @@ void TrayIcon::modifyIcon() {
     host_->modify(data_);
 }
 
+bool TrayIcon::showBalloon(const QString& title, const QString& text, int timeoutMs) {
+    // A shown icon carries the message as it is; a hidden one is described afresh.
+    if (!active_)
+        fillRecord();
+    return host_->showBalloon(data_, title, text, timeoutMs);
+}
+
 void TrayIcon::deleteIcon() {
     host_->remove(data_);
 }
@@ -348,7 +356,7 @@ std::intptr_t TrayIcon::windowProc(unsigned message, std::uintptr_t, std::intptr
             break;
         case WM_RBUTTONUP: {
             const QPoint pos = cursorPos_();
-            if (popupMenu_)
+            if (popupMenu_ && !hostShowsMenu_)
                 popupMenu_->popup(pos);
             if (OnRightClick)
                 OnRightClick(*this, Qt::RightButton, Qt::NoModifier, pos.x(), pos.y());

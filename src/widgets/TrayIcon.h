@@ -82,7 +82,8 @@ public:
     /// The animation period; 0 or less pauses the animation.
     void setInterval(int milliseconds);
     QMenu* popupMenu() const { return popupMenu_; }
-    /// The reference is cleared when the menu is destroyed.
+    /// The reference is cleared when the menu is destroyed. Handed to the host too: where the
+    /// desktop shows it itself, a right click opens no menu of the component's own.
     void setPopupMenu(QMenu* menu);
     TShortCut shortCut() const { return shortCut_; }
     /// Non-zero registers the global key (hotkey id 0) through the hotkey system; 0 releases it.
@@ -121,6 +122,10 @@ public:
 
     /// Where the cursor is read for the popup menu; QCursor::pos() unless replaced.
     void setCursorSource(std::function<QPoint()> source) { cursorPos_ = std::move(source); }
+
+    /// Shows a message beside the icon for about timeoutMs, also while the icon is not active
+    /// (see NotifyIconHost). False when the desktop shows no such messages.
+    bool showBalloon(const QString& title, const QString& text, int timeoutMs);
 
     /// Whether the desktop reports double clicks on the icon (see NotifyIconHost).
     bool hostSendsDoubleClicks() const { return host_->sendsDoubleClicks(); }
@@ -161,6 +166,7 @@ private:
     QPointer<ImageList> imageList_;
     int interval_ = 1000;
     QPointer<QMenu> popupMenu_;
+    bool hostShowsMenu_ = false;
     TShortCut shortCut_ = 0;
     bool showAtDesignTime_ = false;
     bool showHint_ = false;

@@ -1,6 +1,8 @@
 // Any bytes as the settings file: the store reads them without a crash, the slots restored from
 // them hold only catalogue actions, and a value written afterwards leaves every other readable
-// value as it was (read again from the rewritten file by a fresh store).
+// value as it was (read again from the rewritten file by a fresh store). The write and the second
+// read cost four times the first read in file work, so only one input in eight (picked by its
+// bytes, so a crash replays) goes through them.
 #include <unistd.h>
 
 #include <cstddef>
@@ -9,9 +11,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "hotkeys/BriskoError.h"
@@ -75,9 +79,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::map<std::string, std::string> before;
     bool written = false;
-    {
-        IniSettingsStore store(Home());
-        before = Readable(store);
+    std::size_t hash =
+        std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(data), size));
+    const bool roundTrip = hash % 8 == 0;
+    std::optional<IniSettingsStore> first;
+    first.emplace(Home());
+    before = Readable(*first);
+    if (roundTrip) {
+        IniSettingsStore& store = *first;
         try {
             SettingsKey key = OpenSettingsKey(store);
             key.write("Lang", "English");
@@ -86,9 +95,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (const BriskoError&) {
             // A file the store cannot read is never overwritten.
         }
+        first.reset();
     }
-    IniSettingsStore again(Home());
-    std::map<std::string, std::string> after = Readable(again);
+    std::optional<IniSettingsStore> reread;
+    if (roundTrip)
+        reread.emplace(Home());
+    IniSettingsStore& again = roundTrip ? *reread : *first;
+    std::map<std::string, std::string> after = roundTrip ? Readable(again) : before;
     if (written) {
         before["Lang"] = "English";
         // A value of another type (a hand-edited @Variant number) may come back as its text;

@@ -125,6 +125,21 @@ TEST_F(IniStore, HandEditedListIsAnotherTypeAndSurvivesWrites) {
     EXPECT_EQ(qt.value("F1a").toStringList(), QStringList({"one", "two"}));
 }
 
+TEST_F(IniStore, AHandEditedKeyWithSlashesNeverOverwritesTheRealOne) {
+    writeIni("[General]\nLang/=x\n/Style//=y\nF1=2\n");
+    {
+        IniSettingsStore store(home_);
+        SettingsKey key = OpenSettingsKey(store);
+        key.write("Lang", "English");
+        key.write("Style", "Luna");
+    }
+    IniSettingsStore again(home_);
+    SettingsKey key = OpenSettingsKey(again);
+    EXPECT_EQ(key.read("Lang"), "English");
+    EXPECT_EQ(key.read("Style"), "Luna");
+    EXPECT_EQ(key.read("F1"), "2");
+}
+
 TEST_F(IniStore, UnwritableFileOrFolderFailsTheWrite) {
     // The settings folder's place is taken by a file: nothing can be created.
     std::ofstream(home_ + "/Orvalde") << "in the way";

@@ -47,6 +47,27 @@ TEST(LanguageFile, ShortLongAndOddlyEndedFiles) {
     EXPECT_EQ(ParseLanguageFile("\xEF\xBB\xBFL\xC3\xB6schen\r\n")[0], "Löschen");
 }
 
+// The texts added after the fixed lines: a file of the old form keeps them German, and lines
+// that do not name one of them change nothing.
+TEST(LanguageFile, ExtraTextsAfterTheFixedLinesAreOptional) {
+    const LanguageLines old = ParseLanguageFile(Lines(106));
+    EXPECT_EQ(old[105], "line 106");
+    for (int i = 0; i < kExtraTextCount; ++i)
+        EXPECT_EQ(old.extras[static_cast<ExtraText>(i)],
+                  GermanExtraText(static_cast<ExtraText>(i)));
+
+    const LanguageLines lines = ParseLanguageFile(
+        "KeyHeld=not read: a fixed line\r\n" + Lines(104) +
+        "KeyRefused=too early\r\nKeyHeld=%1 is held\r\nKeyRefused\r\nKeyNoTrigger=\r\n"
+        "keyrefused=case matters\r\n=\r\nUnknown=x\r\nKeyNoService=a=b\r\n");
+    EXPECT_EQ(lines[0], "KeyHeld=not read: a fixed line");
+    EXPECT_EQ(lines[105], "KeyRefused=too early");
+    EXPECT_EQ(lines.extras[ExtraText::KeyHeld], "%1 is held");
+    EXPECT_EQ(lines.extras[ExtraText::KeyRefused], GermanExtraText(ExtraText::KeyRefused));
+    EXPECT_EQ(lines.extras[ExtraText::KeyNoTrigger], GermanExtraText(ExtraText::KeyNoTrigger));
+    EXPECT_EQ(lines.extras[ExtraText::KeyNoService], "a=b");
+}
+
 TEST(LanguageFile, MissingFileGivesNothingAndTheMessageNamesIt) {
     EXPECT_FALSE(ReadLanguageFile("/nonexistent/English.lang"));
     EXPECT_EQ(LanguageFileErrorMessage(LanguageFileName("English")),
@@ -134,7 +155,7 @@ TEST(LanguageFiles, ShippedFilesHold106SingleByteCrLfLines) {
                 EXPECT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << name;
             }
         }
-        EXPECT_EQ(crlf, 106u) << name;
+        EXPECT_EQ(crlf, 106u + kExtraTextCount) << name;
         EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << name;
     }
 }
@@ -161,6 +182,11 @@ TEST(LanguageFiles, GermanRepeatsTheTableAndEnglishTranslatesEveryUsedLine) {
     }
     EXPECT_LE(same, 3);
     EXPECT_EQ(actionNames.size(), 22u) << "action names must differ";
+    for (int i = 0; i < kExtraTextCount; ++i) {
+        const auto text = static_cast<ExtraText>(i);
+        EXPECT_EQ(german.extras[text], GermanExtraText(text)) << ExtraTextName(text);
+        EXPECT_NE(english.extras[text], german.extras[text]) << ExtraTextName(text);
+    }
     // The accelerators of each menu differ from each other.
     auto key = [&](int k) {
         const std::string& s = english[k - 1];

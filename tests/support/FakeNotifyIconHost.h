@@ -36,6 +36,11 @@ public:
         calls.push_back({Op::Remove, data, ok});
         return ok;
     }
+    bool showBalloon(const NotifyIconData&, const QString& title, const QString& text,
+                     int) override {
+        balloons.push_back(title + " | " + text);
+        return balloonsShown;
+    }
     void setCallback(Callback callback) override { callback_ = std::move(callback); }
     bool sendsDoubleClicks() const override { return doubleClicks; }
 
@@ -56,6 +61,9 @@ public:
     bool shown = false;
     /// False plays a StatusNotifierItem host: single activations only.
     bool doubleClicks = true;
+    /// The messages asked for ("title | text"), and whether the desktop shows them.
+    std::vector<QString> balloons;
+    bool balloonsShown = true;
 
 private:
     bool extended_;

@@ -22,8 +22,8 @@ X11Session::Options SessionOptions() {
 }
 }  // namespace
 
-PortalDesktop::PortalDesktop(bool globalShortcuts)
-    : session_(std::make_unique<X11Session>(SessionOptions())) {
+PortalDesktop::PortalDesktop(bool globalShortcuts, Frontend frontend)
+    : session_(std::make_unique<X11Session>(SessionOptions())), kind_(frontend) {
     portalsDir_ = session_->dir() + "/portals";
     fs::create_directories(portalsDir_);
     std::ofstream(portalsDir_ + "/briskotest.portal")
@@ -57,9 +57,12 @@ bool PortalDesktop::nameOwned(const std::string& name) {
 }
 
 void PortalDesktop::startFrontend() {
-    frontend_ =
-        session_->spawn({"/usr/libexec/xdg-desktop-portal", "-r"},
-                        {{"XDG_DESKTOP_PORTAL_DIR", portalsDir_}}, session_->dir() + "/portal.log");
+    const std::vector<std::string> argv =
+        kind_ == Frontend::Installed
+            ? std::vector<std::string>{"/usr/libexec/xdg-desktop-portal", "-r"}
+            : std::vector<std::string>{"/usr/bin/python3", BRISKO_RESTORING_FRONTEND};
+    frontend_ = session_->spawn(argv, {{"XDG_DESKTOP_PORTAL_DIR", portalsDir_}},
+                                session_->dir() + "/portal.log");
     if (!X11Session::waitUntil([&] { return nameOwned("org.freedesktop.portal.Desktop"); }, 20s))
         throw std::runtime_error("the portal frontend did not start");
 }
@@ -74,10 +77,14 @@ std::string PortalDesktop::startWeston(bool xwayland) {
     const std::string socket = "brisko-wl";
     const std::string path = session_->environment().at("XDG_RUNTIME_DIR") + "/" + socket;
     const std::string log = session_->dir() + "/weston.log";
-    std::vector<std::string> argv = {"weston", "--backend=headless-backend.so",
-                                     "--socket=" + socket, "--idle-time=0"};
+    std::vector<std::string> argv = {"weston", "--socket=" + socket, "--idle-time=0"};
+    // The headless backend has no seat, and its XWayland bridge then crashes weston as soon as
+    // an X client takes the clipboard. With XWayland, weston runs in a window on the session's
+    // Xvfb instead, whose seat it takes.
     if (xwayland)
-        argv.push_back("--xwayland");
+        argv.insert(argv.end(), {"--backend=x11-backend.so", "--use-pixman", "--xwayland"});
+    else
+        argv.push_back("--backend=headless-backend.so");
     session_->spawn(argv, {}, log);
     if (!X11Session::waitUntil([&] { return fs::exists(path); }, 20s))
         throw std::runtime_error("weston did not start");

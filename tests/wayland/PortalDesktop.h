@@ -15,7 +15,11 @@ namespace brisko::testing {
 /// Built on X11Session: its directories, buses, recorders and clean-up.
 class PortalDesktop {
 public:
-    explicit PortalDesktop(bool globalShortcuts = true);
+    /// The installed frontend (Debian 12: 1.16), or remote_desktop_frontend.py: the newer
+    /// frontends' RemoteDesktop with restore tokens, and no other portal.
+    enum class Frontend { Installed, RestoringRemoteDesktop };
+
+    explicit PortalDesktop(bool globalShortcuts = true, Frontend frontend = Frontend::Installed);
     ~PortalDesktop();
 
     X11Session& session() { return *session_; }
@@ -23,8 +27,9 @@ public:
 
     /// Stops the frontend and starts a new one, as a desktop's portal service restarting.
     void restartFrontend();
-    /// Starts a headless weston on its own socket in the session's runtime directory, with
-    /// XWayland when asked; returns the socket's name once it accepts clients.
+    /// Starts weston on its own socket in the session's runtime directory: headless, or with
+    /// XWayland in a window on the session's display; returns the socket's name once it
+    /// accepts clients.
     std::string startWeston(bool xwayland = false);
     /// The X display that weston's XWayland listens on (":N"), once started with it.
     const std::string& xwaylandDisplay() const { return xwaylandDisplay_; }
@@ -33,13 +38,15 @@ public:
     /// returns the printed reply's value, unquoted.
     std::string mock(const std::string& method, const std::vector<std::string>& args = {});
     unsigned bindCalls() { return static_cast<unsigned>(std::stoul(mock("BindCalls"))); }
+    /// Whether a name has an owner on the session bus.
+    bool nameOwned(const std::string& name);
 
 private:
-    bool nameOwned(const std::string& name);
     void startFrontend();
 
     std::unique_ptr<X11Session> session_;
     std::string portalsDir_;
+    Frontend kind_;
     pid_t frontend_ = -1;
     std::string xwaylandDisplay_;
 };

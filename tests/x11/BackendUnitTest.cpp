@@ -16,6 +16,7 @@
 #include "platform/linux/SessionBackend.h"
 #include "platform/linux/ShellOpen.h"
 #include "platform/x11/Keymap.h"
+#include "platform/x11/StartupNotifier.h"
 #include "platform/x11/SyntheticKeys.h"
 #include "platform/x11/WindowStates.h"
 #include "platform/x11/X11Backend.h"
@@ -72,6 +73,19 @@ TEST(ShowCommands, MaximiseOnThreeIconifyOnMinimisedLeaveOthers) {
     EXPECT_EQ(ShowCommandEffect(1), 0);
     EXPECT_EQ(ShowCommandEffect(5), 0);
     EXPECT_EQ(ShowCommandEffect(-7), 0);
+}
+
+TEST(StartupMessages, QuoteWhatNeedsItAndEndWithANulInWholeChunks) {
+    EXPECT_EQ(
+        StartupMessage(
+            "new",
+            {{"ID", "b-1_TIME5"}, {"NAME", "Mein \"Büro\" C:\\x"}, {"ICON", ""}, {"SCREEN", "0"}}),
+        "new: ID=b-1_TIME5 NAME=\"Mein \\\"Büro\\\" C:\\\\x\" SCREEN=0");
+    const auto chunks = StartupMessageChunks(std::string(20, 'x'));
+    ASSERT_EQ(chunks.size(), 2u);
+    EXPECT_EQ(chunks[1], std::string(20, '\0'));
+    EXPECT_EQ(StartupMessageChunks("remove: ID=a"),
+              std::vector<std::string>{std::string("remove: ID=a") + std::string(8, '\0')});
 }
 
 TEST(SearchUrls, TermIsPercentEncoded) {

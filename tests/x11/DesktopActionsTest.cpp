@@ -23,29 +23,7 @@ int CountLines(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
-using MockSender = std::function<std::string(std::vector<std::string>)>;
-
-// A mocked service on the private session bus whose object has one method (code: what the
-// method runs, empty to just record the call). Returns a sender of dbus-send calls to that
-// object, or an empty function when the method could not be added.
-MockSender MockSessionService(X11Session& session, const std::string& service,
-                              const std::string& object, const std::string& interface,
-                              const std::string& method, const std::string& signature,
-                              const std::string& code = "") {
-    session.spawn({"/usr/bin/python3", "-m", "dbusmock", service, object, interface});
-    MockSender send = [&session, service, object](std::vector<std::string> args) {
-        std::vector<std::string> argv = {"dbus-send", "--session", "--print-reply",
-                                         "--dest=" + service, object};
-        argv.insert(argv.end(), args.begin(), args.end());
-        return session.run(argv);
-    };
-    const bool added = X11Session::waitUntil([&] {
-        return Has(send({"org.freedesktop.DBus.Mock.AddMethod", "string:" + interface,
-                         "string:" + method, "string:" + signature, "string:", "string:" + code}),
-                   "method return");
-    });
-    return added ? send : MockSender();
-}
+using MockSender = X11Session::MockSender;
 
 // Slot actions by index, as the catalogue numbers them.
 constexpr const char* kMinimizeAll = "1";
@@ -184,8 +162,8 @@ protected:
 };
 
 TEST_F(PlasmaTest, StartMenuOpensPlasmasLauncherOverDBus) {
-    const MockSender send = MockSessionService(*session, "org.kde.plasmashell", "/PlasmaShell",
-                                               "org.kde.PlasmaShell", "activateLauncherMenu", "");
+    const MockSender send = session->mockSessionService(
+        "org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell", "activateLauncherMenu", "");
     ASSERT_TRUE(send);
     startDriver({Slot(2, kStartMenu)});
     press("F2");
@@ -413,8 +391,8 @@ TEST_F(PowerTest, LogOffEndsTheOwnSessionThroughLogind) {
 
 TEST_F(PowerTest, LogOffAsksTheRunningSessionManagerFirst) {
     const MockSender send =
-        MockSessionService(*session, "org.xfce.SessionManager", "/org/xfce/SessionManager",
-                           "org.xfce.Session.Manager", "Logout", "bb");
+        session->mockSessionService("org.xfce.SessionManager", "/org/xfce/SessionManager",
+                                    "org.xfce.Session.Manager", "Logout", "bb");
     ASSERT_TRUE(send);
     startDriver({Slot(4, kLogOff)});
     press("F4");
@@ -428,10 +406,10 @@ TEST_F(PowerTest, LogOffAsksTheRunningSessionManagerFirst) {
 
 TEST_F(PowerTest, SessionManagerThatRefusesIsNotOverruledByLogind) {
     const MockSender send =
-        MockSessionService(*session, "org.gnome.SessionManager", "/org/gnome/SessionManager",
-                           "org.gnome.SessionManager", "Logout", "u",
-                           "raise dbus.exceptions.DBusException('inhibited', "
-                           "name='org.gnome.SessionManager.NotInRunning')");
+        session->mockSessionService("org.gnome.SessionManager", "/org/gnome/SessionManager",
+                                    "org.gnome.SessionManager", "Logout", "u",
+                                    "raise dbus.exceptions.DBusException('inhibited', "
+                                    "name='org.gnome.SessionManager.NotInRunning')");
     ASSERT_TRUE(send);
     startDriver({Slot(4, kLogOff)});
     press("F4");

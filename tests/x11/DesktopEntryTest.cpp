@@ -90,7 +90,7 @@ TEST_F(DesktopEntryTest, ExecFieldCodesBecomeArgumentsWithoutShell) {
     EXPECT_EQ(application->path(), file);
     EXPECT_EQ(application->iconName(), "probe-icon");
 
-    const auto started = application->launch("brisko-test-1");
+    const auto started = application->launch({"brisko-test-1"});
     ASSERT_TRUE(started);
     ASSERT_TRUE(waitFor(log));
     EXPECT_EQ(read(log),

@@ -246,6 +246,24 @@ std::string X11Session::logindCalls() {
                 "org.freedesktop.DBus.Mock.GetCalls"});
 }
 
+X11Session::MockSender X11Session::mockSessionService(
+    const std::string& service, const std::string& object, const std::string& interface,
+    const std::string& method, const std::string& signature, const std::string& code) {
+    spawn({"/usr/bin/python3", "-m", "dbusmock", service, object, interface});
+    MockSender send = [this, service, object](std::vector<std::string> args) {
+        std::vector<std::string> argv = {"dbus-send", "--session", "--print-reply",
+                                         "--dest=" + service, object};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return run(argv);
+    };
+    const bool added = waitUntil([&] {
+        return send({"org.freedesktop.DBus.Mock.AddMethod", "string:" + interface,
+                     "string:" + method, "string:" + signature, "string:", "string:" + code})
+                   .find("method return") != std::string::npos;
+    });
+    return added ? send : MockSender();
+}
+
 std::map<std::string, std::string> X11Session::environment() const {
     std::map<std::string, std::string> env;
     for (char** e = environ; *e; ++e) {

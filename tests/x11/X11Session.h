@@ -67,6 +67,15 @@ public:
     /// The mock logind's recorded method calls, as dbus-send prints them.
     std::string logindCalls();
 
+    /// Sends dbus-send calls (arguments after the object path) to one mocked object.
+    using MockSender = std::function<std::string(std::vector<std::string>)>;
+    /// A mocked service on the private session bus whose object has one method (code: what the
+    /// method runs, empty to just record the call). Returns a sender to that object, or an
+    /// empty function when the method could not be added.
+    MockSender mockSessionService(const std::string& service, const std::string& object,
+                                  const std::string& interface, const std::string& method,
+                                  const std::string& signature, const std::string& code = "");
+
     /// A text file's content; empty when it does not exist.
     static std::string readFile(const std::string& path);
     /// Polls the condition until it holds or the timeout passes (generous: a busy machine is slow,

@@ -12,6 +12,35 @@
 #include <atomic>
 #include <cstdlib>
 
+// A launch context that also hands GIO the startup id itself: GIO then passes it to an
+// application that is activated over D-Bus, as its platform data, where no environment reaches.
+struct BriskoLaunchContext {
+    GAppLaunchContext parent;
+    char* startupId;
+};
+struct BriskoLaunchContextClass {
+    GAppLaunchContextClass parent;
+};
+G_DEFINE_TYPE(BriskoLaunchContext, brisko_launch_context, G_TYPE_APP_LAUNCH_CONTEXT)
+
+static void brisko_launch_context_init(BriskoLaunchContext* context) {
+    context->startupId = nullptr;
+}
+
+static void brisko_launch_context_finalize(GObject* object) {
+    g_free(reinterpret_cast<BriskoLaunchContext*>(object)->startupId);
+    G_OBJECT_CLASS(brisko_launch_context_parent_class)->finalize(object);
+}
+
+static char* brisko_launch_context_startup_id(GAppLaunchContext* context, GAppInfo*, GList*) {
+    return g_strdup(reinterpret_cast<BriskoLaunchContext*>(context)->startupId);
+}
+
+static void brisko_launch_context_class_init(BriskoLaunchContextClass* type) {
+    G_OBJECT_CLASS(type)->finalize = brisko_launch_context_finalize;
+    G_APP_LAUNCH_CONTEXT_CLASS(type)->get_startup_notify_id = brisko_launch_context_startup_id;
+}
+
 namespace brisko::desktop {
 
 namespace {
@@ -118,6 +147,15 @@ std::string NewStartupId() {
            std::to_string(now.tv_sec) + std::to_string(now.tv_nsec / 1000);
 }
 
+std::vector<std::string> StartupEnvironment(const StartupId& id) {
+    if (id.value.empty())
+        return {};
+    std::vector<std::string> entries = {"DESKTOP_STARTUP_ID=" + id.value};
+    if (id.activationToken)
+        entries.push_back("XDG_ACTIVATION_TOKEN=" + id.value);
+    return entries;
+}
+
 std::optional<DesktopEntry> DesktopEntry::Load(const std::string& pathOrId) {
     if (!IsDesktopEntryName(pathOrId))
         return std::nullopt;
@@ -160,8 +198,18 @@ std::string DesktopEntry::iconName() const {
     return TakeString(g_desktop_app_info_get_string(info_.get(), "Icon"));
 }
 
+std::string DesktopEntry::binary() const {
+    const char* program = g_app_info_get_executable(G_APP_INFO(info_.get()));
+    return program ? BaseName(program) : std::string();
+}
+
+std::string DesktopEntry::startupWindowClass() const {
+    const char* wmClass = g_desktop_app_info_get_startup_wm_class(info_.get());
+    return wmClass ? wmClass : "";
+}
+
 std::vector<std::string> DesktopEntry::windowClasses() const {
-    if (const char* wmClass = g_desktop_app_info_get_startup_wm_class(info_.get()))
+    if (std::string wmClass = startupWindowClass(); !wmClass.empty())
         return {wmClass};
     std::vector<std::string> classes;
     std::string id = BaseName(path_);
@@ -173,20 +221,27 @@ std::vector<std::string> DesktopEntry::windowClasses() const {
     const std::string flatpak = TakeString(g_desktop_app_info_get_string(info_.get(), "X-Flatpak"));
     if (!flatpak.empty())
         classes.push_back(flatpak);
-    if (const char* program = g_app_info_get_executable(G_APP_INFO(info_.get())))
-        classes.push_back(BaseName(program));
+    if (std::string program = binary(); !program.empty())
+        classes.push_back(program);
     return classes;
 }
 
-std::optional<StartedApplication> DesktopEntry::launch(const std::string& startupId) const {
+std::optional<StartedApplication> DesktopEntry::launch(const StartupId& startupId) const {
     // GIO announces every launch on the session bus; holding the connection spares opening
     // it again for each key press.
     static GDBusConnection* const sessionBus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
     (void)sessionBus;
 
-    GAppLaunchContext* context = g_app_launch_context_new();
-    if (!startupId.empty())
-        g_app_launch_context_setenv(context, "DESKTOP_STARTUP_ID", startupId.c_str());
+    auto* ours =
+        static_cast<BriskoLaunchContext*>(g_object_new(brisko_launch_context_get_type(), nullptr));
+    if (!startupId.value.empty())
+        ours->startupId = g_strdup(startupId.value.c_str());
+    GAppLaunchContext* context = G_APP_LAUNCH_CONTEXT(ours);
+    for (const auto& entry : StartupEnvironment(startupId)) {
+        const auto equals = entry.find('=');
+        g_app_launch_context_setenv(context, entry.substr(0, equals).c_str(),
+                                    entry.c_str() + equals + 1);
+    }
     pid_t pid = 0;
     GError* error = nullptr;
     const auto flags =
@@ -199,7 +254,7 @@ std::optional<StartedApplication> DesktopEntry::launch(const std::string& startu
         g_error_free(error);
     if (!ok)
         return std::nullopt;
-    return StartedApplication{pid, startupId, windowClasses()};
+    return StartedApplication{pid, startupId.value, windowClasses()};
 }
 
 }  // namespace brisko::desktop

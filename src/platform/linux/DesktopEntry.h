@@ -19,6 +19,17 @@ struct StartedApplication {
     std::vector<std::string> windowClasses;  // WM_CLASS names that belong to it, any case
 };
 
+/// The id a started program is handed so that the desktop can follow its start: an X11
+/// startup notification id, or an XDG activation token from a Wayland compositor.
+struct StartupId {
+    std::string value;             // empty: none
+    bool activationToken = false;  // an XDG activation token
+};
+
+/// The child's environment entries ("NAME=value") for the id: DESKTOP_STARTUP_ID, and for a
+/// token also XDG_ACTIVATION_TOKEN with the same value, as desktops hand them. None without one.
+std::vector<std::string> StartupEnvironment(const StartupId& id);
+
 /// An application as the desktop's menus show it: a desktop entry (".desktop" file), read
 /// and launched through GIO as freedesktop.org's desktop-entry rules describe.
 class DesktopEntry {
@@ -34,15 +45,20 @@ public:
     /// The Icon key: a theme icon name or an absolute path; empty without one.
     std::string iconName() const;
     const std::string& path() const { return path_; }
+    /// The file name of the program that Exec runs; empty without one.
+    std::string binary() const;
+    /// StartupWMClass; empty without one.
+    std::string startupWindowClass() const;
     /// StartupWMClass when the entry gives one; else its file id, Flatpak id and program name.
     std::vector<std::string> windowClasses() const;
 
     /// Starts the application without files: Exec with its field codes expanded (never through
     /// a shell), in a terminal for Terminal=true, in Path, or over D-Bus when DBusActivatable.
-    /// The child gets startupId as DESKTOP_STARTUP_ID, standard streams on /dev/null, a session
-    /// of its own and none of Brisko's descriptors. It is NOT reaped: the caller must wait for
-    /// the returned pid (see Launcher::reapWhenDone). Nothing when the launch failed.
-    std::optional<StartedApplication> launch(const std::string& startupId) const;
+    /// The child gets the startup id's variables (StartupEnvironment), standard streams on
+    /// /dev/null, a session of its own and none of Brisko's descriptors. It is NOT reaped: the
+    /// caller must wait for the returned pid (see Launcher::reapWhenDone). Nothing when the
+    /// launch failed.
+    std::optional<StartedApplication> launch(const StartupId& startupId) const;
 
 private:
     std::shared_ptr<_GDesktopAppInfo> info_;

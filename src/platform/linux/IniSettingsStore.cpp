@@ -83,6 +83,14 @@ std::unique_ptr<QTemporaryFile> TemporaryIni(const std::string& fallbackDir) {
     return nullptr;
 }
 
+// Qt stores a value under its key with leading and trailing slashes removed and runs of slashes
+// made one. A hand-edited key in another form ("Lang/") reads as nothing, and writing it back
+// would overwrite the value of the key it stands for.
+bool IsNormalKey(const QString& key) {
+    return !key.isEmpty() && !key.startsWith(u'/') && !key.endsWith(u'/') &&
+           !key.contains(QLatin1String("//"));
+}
+
 }  // namespace
 
 struct IniSettingsStore::Values {
@@ -195,6 +203,8 @@ bool IniSettingsStore::loadIfChanged() {
     temp->close();
     QSettings ini(temp->fileName(), QSettings::IniFormat);
     for (const QString& key : ini.allKeys()) {
+        if (!IsNormalKey(key))
+            continue;
         QVariant value = ini.value(key);
         if (value.typeId() == QMetaType::QString)
             values_->entries[key.toStdString()] =

@@ -119,8 +119,9 @@ void Launcher::reapWhenDone(pid_t pid) {
     std::thread([pid] { ::waitpid(pid, nullptr, 0); }).detach();
 }
 
-bool Launcher::openWithDesktop(const std::string& target) {
-    return start({"xdg-open", target}) > 0;
+bool Launcher::openWithDesktop(const std::string& target,
+                               const std::vector<std::string>& extraEnvironment) {
+    return start({"xdg-open", target}, extraEnvironment) > 0;
 }
 
 }  // namespace brisko::desktop

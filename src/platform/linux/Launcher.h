@@ -20,8 +20,10 @@ public:
     pid_t start(const std::vector<std::string>& argv,
                 const std::vector<std::string>& extraEnvironment = {});
 
-    /// Hands a file, folder or address to the desktop's opener (xdg-open).
-    bool openWithDesktop(const std::string& target);
+    /// Hands a file, folder or address to the desktop's opener (xdg-open), with the given
+    /// "NAME=value" entries added to its environment.
+    bool openWithDesktop(const std::string& target,
+                         const std::vector<std::string>& extraEnvironment = {});
 
     /// Waits for a child started elsewhere (a desktop entry's program) once it ends.
     void reapWhenDone(pid_t pid);

@@ -101,27 +101,39 @@ bool LinuxSystemControl::startProgram(const std::string& path, const std::string
     std::vector<std::string> argv = {path};
     for (auto& part : SplitCommandLine(parameters))
         argv.push_back(std::move(part));
-    // A launcher script hands its startup id on to the program that opens the window.
-    const std::string startupId = NewStartupId();
-    const pid_t pid = launcher_->start(argv, {"DESKTOP_STARTUP_ID=" + startupId});
-    if (pid <= 0)
-        return false;
     const auto slash = path.find_last_of('/');
-    backend_->applyShowCommandToApplication(
-        {pid, startupId, {slash == std::string::npos ? path : path.substr(slash + 1)}},
-        showCommand);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    // A launcher script hands its startup id on to the program that opens the window.
+    const StartupId startupId = backend_->beginLaunch({name, name, {}, {}, {}});
+    const pid_t pid = launcher_->start(argv, StartupEnvironment(startupId));
+    if (pid <= 0) {
+        backend_->cancelLaunch(startupId);
+        return false;
+    }
+    backend_->applyShowCommandToApplication({pid, startupId.value, {name}}, showCommand);
     return true;
 }
 
 bool LinuxSystemControl::startApplication(const std::string& entry, int showCommand) {
     const auto application = DesktopEntry::Load(entry);
-    const auto started = application ? application->launch(NewStartupId()) : std::nullopt;
-    if (!started)
+    if (!application)
         return false;
+    const StartupId startupId =
+        backend_->beginLaunch({application->name(), application->binary(), application->iconName(),
+                               application->startupWindowClass(), application->path()});
+    const auto started = application->launch(startupId);
+    if (!started) {
+        backend_->cancelLaunch(startupId);
+        return false;
+    }
     if (started->pid > 0)
         launcher_->reapWhenDone(started->pid);
     backend_->applyShowCommandToApplication(*started, showCommand);
     return true;
+}
+
+bool LinuxSystemControl::openWithDesktop(const std::string& target) {
+    return launcher_->openWithDesktop(target, StartupEnvironment(backend_->activationToken()));
 }
 
 bool LinuxSystemControl::openSettings(const std::string& applet) {
@@ -162,7 +174,7 @@ bool LinuxSystemControl::searchTheWeb(const std::string& fileName) {
     const auto answer = prompts_->InputText(QString::fromUtf8(SearchPromptTitle(*service)),
                                             QString::fromUtf8(kSearchPrompt), QString());
     const std::string term = answer ? answer->trimmed().toStdString() : std::string();
-    return !term.empty() && launcher_->openWithDesktop(SearchUrl(*service, term));
+    return !term.empty() && openWithDesktop(SearchUrl(*service, term));
 }
 
 std::intptr_t LinuxSystemControl::ShellExecuteA(WindowHandle, const std::string& verb,
@@ -198,7 +210,7 @@ std::intptr_t LinuxSystemControl::ShellExecuteA(WindowHandle, const std::string&
             ok = openSettings(action_names::kControlPanel);
             break;
         case OpenKind::Address:
-            ok = launcher_->openWithDesktop(AddressForOpener(native));
+            ok = openWithDesktop(AddressForOpener(native));
             break;
         case OpenKind::Application:
             // An entry that cannot be launched is a missing program, never a document.
@@ -208,10 +220,10 @@ std::intptr_t LinuxSystemControl::ShellExecuteA(WindowHandle, const std::string&
             // An executable file that the kernel cannot run (a script without "#!") is a
             // document after all.
             if (!ok && native.find('/') != std::string::npos)
-                ok = launcher_->openWithDesktop(native);
+                ok = openWithDesktop(native);
             break;
         case OpenKind::Document:
-            ok = launcher_->openWithDesktop(native);
+            ok = openWithDesktop(native);
             break;
     }
     return ok ? kShellOk : kNoAssociation;

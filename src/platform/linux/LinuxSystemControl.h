@@ -84,6 +84,7 @@ public:
 private:
     bool startProgram(const std::string& path, const std::string& parameters, int showCommand);
     bool startApplication(const std::string& entry, int showCommand);
+    bool openWithDesktop(const std::string& target);
     bool openSettings(const std::string& applet);
     bool openApplicationMenu();
     bool openFileSearch(const std::string& folder);

@@ -12,6 +12,15 @@
 
 namespace brisko::desktop {
 
+/// What the desktop is told of a program about to start, for its launch feedback.
+struct LaunchDescription {
+    std::string name;           // as the user knows it
+    std::string binary;         // the program's file name
+    std::string icon;           // a theme icon name or a path; may be empty
+    std::string windowClass;    // the entry's StartupWMClass; may be empty
+    std::string applicationId;  // the desktop entry's path; empty for a plain program
+};
+
 /// What differs between kinds of desktop session: how the function keys are taken, how
 /// synthetic keys reach the focused program and how windows are placed. Everything else a
 /// Linux session shares lives in LinuxSystemControl, which owns one backend for the run.
@@ -41,6 +50,16 @@ public:
     /// Types the text into the focused program where pasting it from the clipboard cannot work;
     /// false when the clipboard and Ctrl+V are the way.
     virtual bool typeText(const std::string& /*text*/) { return false; }
+
+    /// Tells the desktop that a program is about to start and returns the id to hand it (see
+    /// StartupEnvironment). Every launch begun here is ended by applyShowCommandToApplication
+    /// when the program started, or by cancelLaunch when it did not.
+    virtual StartupId beginLaunch(const LaunchDescription& /*launch*/) { return {NewStartupId()}; }
+    /// Withdraws a launch whose program did not start.
+    virtual void cancelLaunch(const StartupId& /*id*/) {}
+    /// A token that hands the focus on without announcing a start (to the desktop's opener,
+    /// which may pass a page to a program that runs already); none where the session has none.
+    virtual StartupId activationToken() { return {}; }
 
     /// Applies a show command (3 maximise; 2, 6, 7 minimise) to the first window of a started
     /// process, where the session lets a client do that.

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 
+#include "ActivationTokens.h"
 #include "PortalKeyboard.h"
 #include "PortalRequest.h"
 #include "platform/linux/DesktopSettings.h"
@@ -21,6 +22,8 @@ namespace {
 constexpr const char* kService = "org.freedesktop.portal.Desktop";
 constexpr const char* kPath = "/org/freedesktop/portal/desktop";
 constexpr const char* kShortcuts = "org.freedesktop.portal.GlobalShortcuts";
+// KWin's global shortcuts (a daemon of its own on Plasma 5, KWin itself on Plasma 6).
+constexpr const char* kKWinShortcuts = "org.kde.kglobalaccel";
 
 struct PortalShortcut {
     QString id;
@@ -115,6 +118,7 @@ PortalBackend::PortalBackend(QDBusConnection bus, SettingsStore* store, Timing t
                 if (!newOwner.isEmpty())
                     serviceAppeared();
             });
+    watchKWin();
     bus_.connect(kService, kPath, kShortcuts, "Activated", this, SLOT(onActivated(QDBusMessage)));
     bus_.connect(kService, kPath, kShortcuts, "ShortcutsChanged", this,
                  SLOT(onShortcutsChanged(QDBusMessage)));
@@ -127,6 +131,25 @@ PortalBackend::~PortalBackend() {
 
 QDBusMessage PortalBackend::portalCall(const char* method) const {
     return QDBusMessage::createMethodCall(kService, kPath, kShortcuts, method);
+}
+
+void PortalBackend::watchKWin() {
+    auto* watcher = new QDBusServiceWatcher(kKWinShortcuts, bus_,
+                                            QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& newOwner) {
+                kwinShortcuts_ = !newOwner.isEmpty();
+            });
+    auto call = QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                               "org.freedesktop.DBus", "NameHasOwner");
+    call << QString(kKWinShortcuts);
+    auto* pending = new QDBusPendingCallWatcher(bus_.asyncCall(call, timing_.serviceMs), this);
+    connect(pending, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
+        w->deleteLater();
+        const QDBusPendingReply<bool> reply = *w;
+        if (!reply.isError())
+            kwinShortcuts_ = reply.value();
+    });
 }
 
 void PortalBackend::probe() {
@@ -341,16 +364,30 @@ bool PortalBackend::typeText(const std::string& text) {
     return true;
 }
 
+desktop::StartupId PortalBackend::beginLaunch(const desktop::LaunchDescription& launch) {
+    if (!activation_)
+        return {};
+    return {activation_->request(ApplicationIdOfEntry(launch.applicationId)), true};
+}
+
+desktop::StartupId PortalBackend::activationToken() {
+    return beginLaunch({});
+}
+
+void PortalBackend::setActivationTokens(std::unique_ptr<ActivationTokens> tokens) {
+    activation_ = std::move(tokens);
+}
+
 void PortalBackend::applyShowCommand(pid_t, int) {
     // A Wayland client cannot place another client's window; the program opens as it likes.
 }
 
 bool PortalBackend::toggleShowingDesktop() {
     const char* value = std::getenv("XDG_CURRENT_DESKTOP");
-    if (desktop::CurrentDesktop(value ? value : "") != desktop::Desktop::Kde)
+    if (!kwinShortcuts_ || desktop::CurrentDesktop(value ? value : "") != desktop::Desktop::Kde)
         return false;
     // KWin's own "Show Desktop" shortcut toggles it, on Plasma 5 and 6 alike.
-    auto call = QDBusMessage::createMethodCall("org.kde.kglobalaccel", "/component/kwin",
+    auto call = QDBusMessage::createMethodCall(kKWinShortcuts, "/component/kwin",
                                                "org.kde.kglobalaccel.Component", "invokeShortcut");
     call << QString("Show Desktop");
     bus_.asyncCall(call);

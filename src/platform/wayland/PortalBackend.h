@@ -20,6 +20,7 @@ class SettingsStore;
 
 namespace brisko::wayland {
 
+class ActivationTokens;
 class PortalKeyboard;
 
 /// The session backend of a Wayland desktop, through the freedesktop portals.
@@ -58,7 +59,15 @@ public:
     /// A program without focus cannot hand the focused one its clipboard on Wayland: the text is
     /// typed through the portal's keyboard instead.
     bool typeText(const std::string& text) override;
+    /// Where tokens are given, the compositor's XDG activation token, for the entry's
+    /// application id; else no id at all.
+    desktop::StartupId beginLaunch(const desktop::LaunchDescription& launch) override;
+    desktop::StartupId activationToken() override;
+    /// Where started programs get their activation tokens from; none without.
+    void setActivationTokens(std::unique_ptr<ActivationTokens> tokens);
     void applyShowCommand(pid_t pid, int showCommand) override;
+    /// KWin's "Show Desktop" shortcut, on Plasma while KWin's shortcuts service is on the bus;
+    /// false on any other desktop.
     bool toggleShowingDesktop() override;
     void flush() override {}
 
@@ -73,6 +82,7 @@ private:
     };
     enum class Service { Unknown, Probing, Offered, Absent };
 
+    void watchKWin();
     void probe();
     void serviceAppeared();
     void serviceVanished();
@@ -98,6 +108,8 @@ private:
     std::map<int, KeyState> states_;       // by function key
     std::function<void(int)> onPress_;
     std::unique_ptr<PortalKeyboard> keyboard_;
+    bool kwinShortcuts_ = false;  // org.kde.kglobalaccel is on the bus
+    std::unique_ptr<ActivationTokens> activation_;
 };
 
 /// The shortcut id of a function key: "F1".."F11"; 0 for an id that is none of them.

@@ -98,26 +98,48 @@ void PortalKeyboard::start() {
                         });
 }
 
-void PortalKeyboard::selectDevices() {
-    QVariantMap options{{"types", kKeyboard}, {"persist_mode", kPersistUntilRevoked}};
-    if (store_) {
-        try {
-            SettingsKey key = OpenSettingsKey(*store_);
-            if (key.exists(setting_names::kPortalRestoreToken))
-                options.insert("restore_token", QString::fromStdString(
-                                                    key.read(setting_names::kPortalRestoreToken)));
-        } catch (const std::exception&) {
-            // Without the token the desktop simply asks again.
-        }
+QString PortalKeyboard::storedToken() const {
+    if (!store_)
+        return {};
+    try {
+        SettingsKey key = OpenSettingsKey(*store_);
+        if (key.exists(setting_names::kPortalRestoreToken))
+            return QString::fromStdString(key.read(setting_names::kPortalRestoreToken));
+    } catch (const std::exception&) {
+        // Without the token the desktop simply asks again.
     }
+    return {};
+}
+
+void PortalKeyboard::keepToken(const QString& token) {
+    if (!store_ || token.isEmpty() || token == storedToken())
+        return;
+    try {
+        SettingsKey key = OpenSettingsKey(*store_);
+        key.write(setting_names::kPortalRestoreToken, token.toStdString());
+    } catch (const std::exception&) {
+        // A settings file that cannot be written costs one more question next run.
+    }
+}
+
+void PortalKeyboard::selectDevices(bool withToken) {
+    QVariantMap options{{"types", kKeyboard}, {"persist_mode", kPersistUntilRevoked}};
+    const QString token = withToken ? storedToken() : QString();
+    if (!token.isEmpty())
+        options.insert("restore_token", token);
     auto call = Call("SelectDevices");
     call << QVariant::fromValue(QDBusObjectPath(session_)) << options;
-    PortalRequest::send(bus_, call, answerMs_, this,
-                        [this](unsigned code, const QVariantMap&, const QString&) {
-                            if (code != 0)
-                                return fail();
-                            startSession();
-                        });
+    PortalRequest::send(
+        bus_, call, answerMs_, this,
+        [this, sentToken = !token.isEmpty()](unsigned code, const QVariantMap&, const QString&) {
+            // A token the portal refuses outright (edited by hand, or from another portal)
+            // must not cost the keys: ask again without it.
+            if (code == PortalRequest::kCallFailed && sentToken)
+                return selectDevices(false);
+            if (code != 0)
+                return fail();
+            startSession();
+        });
 }
 
 void PortalKeyboard::startSession() {
@@ -127,17 +149,7 @@ void PortalKeyboard::startSession() {
                         [this](unsigned code, const QVariantMap& results, const QString&) {
                             if (code != 0 || !(results.value("devices").toUInt() & kKeyboard))
                                 return fail();
-                            const QString token = results.value("restore_token").toString();
-                            if (store_ && !token.isEmpty()) {
-                                try {
-                                    SettingsKey key = OpenSettingsKey(*store_);
-                                    key.write(setting_names::kPortalRestoreToken,
-                                              token.toStdString());
-                                } catch (const std::exception&) {
-                                    // A settings file that cannot be written costs one more
-                                    // question next run.
-                                }
-                            }
+                            keepToken(results.value("restore_token").toString());
                             state_ = State::Ready;
                             for (const auto& [keysym, pressed] : std::exchange(queued_, {}))
                                 notify(keysym, pressed);

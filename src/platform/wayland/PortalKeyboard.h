@@ -31,7 +31,10 @@ public:
 private:
     enum class State { Idle, Starting, Ready, Declined };
     void start();
-    void selectDevices();
+    void selectDevices(bool withToken = true);
+    /// The restore token kept in the settings; empty when there is none.
+    QString storedToken() const;
+    void keepToken(const QString& token);
     void startSession();
     void fail();
     void notify(std::uint32_t keysym, bool pressed);

@@ -234,6 +234,8 @@ bool KeyGrabber::nativeEventFilter(const QByteArray& eventType, void* message, q
         const int id = idForKey(key->detail);
         if (id == 0)
             return false;
+        if (type == XCB_KEY_PRESS)
+            lastPressTime_ = key->time;
         if (type == XCB_KEY_PRESS && onPress_) {
             QMetaObject::invokeMethod(
                 this,

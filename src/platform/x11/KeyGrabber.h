@@ -41,6 +41,10 @@ public:
     /// loop, never from inside the native event filter.
     void setPressHandler(std::function<void(int id)> handler) { onPress_ = std::move(handler); }
 
+    /// The X server's time of the last press of a held key (0 before the first): the user's
+    /// action that a started program's window may take the focus for.
+    xcb_timestamp_t lastPressTime() const { return lastPressTime_; }
+
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
@@ -69,6 +73,7 @@ private:
     bool resolveScheduled_ = false;
     QTimer mappingDebounce_;
     std::uint8_t xkbFirstEvent_ = 0;
+    xcb_timestamp_t lastPressTime_ = 0;
 };
 
 }  // namespace brisko::x11

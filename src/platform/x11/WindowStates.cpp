@@ -1,5 +1,7 @@
 #include "WindowStates.h"
 
+#include "StartupNotifier.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -57,8 +59,9 @@ int ShowCommandEffect(int showCommand) {
     }
 }
 
-WindowStates::WindowStates(xcb_connection_t* connection, xcb_window_t root)
-    : connection_(connection), root_(root) {
+WindowStates::WindowStates(xcb_connection_t* connection, xcb_window_t root,
+                           StartupNotifier* notifier)
+    : connection_(connection), root_(root), notifier_(notifier) {
     poll_.setInterval(kPollMs);
     connect(&poll_, &QTimer::timeout, this, [this] { poll(); });
     clock_.start();
@@ -88,7 +91,8 @@ void WindowStates::applyWhenMapped(pid_t pid, int showCommand) {
 }
 
 void WindowStates::applyWhenMapped(const desktop::StartedApplication& started, int showCommand) {
-    if (ShowCommandEffect(showCommand) == 0)
+    const bool announced = notifier_ && !started.startupId.empty();
+    if (ShowCommandEffect(showCommand) == 0 && !announced)
         return;
     std::vector<xcb_window_t> before = clientList();
     std::sort(before.begin(), before.end());
@@ -109,7 +113,8 @@ std::vector<xcb_window_t> WindowStates::clientList() {
     return list;
 }
 
-xcb_window_t WindowStates::windowOf(const Waiting& waiting) {
+xcb_window_t WindowStates::windowOf(const Waiting& waiting,
+                                    const std::vector<xcb_window_t>& clients) {
     struct Asked {
         xcb_window_t window;
         xcb_get_property_cookie_t startupId, windowClass, pid;
@@ -117,7 +122,7 @@ xcb_window_t WindowStates::windowOf(const Waiting& waiting) {
     const desktop::StartedApplication& started = waiting.started;
     const bool byName = !started.startupId.empty() || !started.windowClasses.empty();
     std::vector<Asked> asked;
-    for (xcb_window_t window : clientList()) {
+    for (xcb_window_t window : clients) {
         if (std::binary_search(waiting.before.begin(), waiting.before.end(), window))
             continue;
         Asked a{window, {}, {}, {}};
@@ -175,6 +180,11 @@ void WindowStates::sendToRoot(xcb_window_t window, xcb_atom_t type, std::uint32_
     xcb_flush(connection_);
 }
 
+void WindowStates::endAnnouncement(const Waiting& waiting) {
+    if (notifier_ && !waiting.started.startupId.empty())
+        notifier_->remove(waiting.started.startupId);
+}
+
 void WindowStates::apply(const Waiting& waiting) {
     if (ShowCommandEffect(waiting.showCommand) > 0) {
         sendToRoot(waiting.window, atom("_NET_WM_STATE"), kStateAdd,
@@ -202,13 +212,24 @@ bool WindowStates::hasState(xcb_window_t window, int effect) {
 
 void WindowStates::poll() {
     const qint64 now = clock_.elapsed();
+    // One look at the window list serves every start that is still waiting.
+    std::vector<xcb_window_t> clients;
+    if (std::any_of(waiting_.begin(), waiting_.end(),
+                    [](const Waiting& w) { return w.window == XCB_WINDOW_NONE; }))
+        clients = clientList();
     for (auto it = waiting_.begin(); it != waiting_.end();) {
         if (it->window == XCB_WINDOW_NONE) {
-            it->window = windowOf(*it);
+            it->window = windowOf(*it, clients);
             if (it->window != XCB_WINDOW_NONE) {
+                endAnnouncement(*it);
+                if (ShowCommandEffect(it->showCommand) == 0) {
+                    it = waiting_.erase(it);
+                    continue;
+                }
                 apply(*it);
                 it->checkAt = now + kSettleMs;
             } else if (now > it->deadline) {
+                endAnnouncement(*it);
                 it = waiting_.erase(it);
                 continue;
             }

@@ -4,6 +4,7 @@
 
 #include "KeyGrabber.h"
 #include "Keymap.h"
+#include "StartupNotifier.h"
 #include "SyntheticKeys.h"
 #include "WindowStates.h"
 
@@ -28,7 +29,8 @@ X11Backend::X11Backend() {
             onPress_(id);
     });
     keys_ = std::make_unique<SyntheticKeys>(connection_, *keymap_);
-    windows_ = std::make_unique<WindowStates>(connection_, root_);
+    notifier_ = std::make_unique<StartupNotifier>(connection_, root_, 0);
+    windows_ = std::make_unique<WindowStates>(connection_, root_, notifier_.get());
 }
 
 X11Backend::~X11Backend() {
@@ -71,6 +73,22 @@ KeyState X11Backend::keyState(int functionKey) const {
 void X11Backend::sendKey(std::uint8_t virtualKey, bool keyUp) {
     if (keys_)
         keys_->send(virtualKey, keyUp);
+}
+
+desktop::StartupId X11Backend::beginLaunch(const desktop::LaunchDescription& launch) {
+    std::string id = desktop::NewStartupId();
+    if (!notifier_)
+        return {id};
+    // Window managers read the time of the user's action from the id's "_TIME" suffix.
+    if (const xcb_timestamp_t time = grabber_->lastPressTime())
+        id += "_TIME" + std::to_string(time);
+    notifier_->announce(id, launch);
+    return {id};
+}
+
+void X11Backend::cancelLaunch(const desktop::StartupId& id) {
+    if (notifier_ && !id.value.empty())
+        notifier_->remove(id.value);
 }
 
 void X11Backend::applyShowCommand(pid_t pid, int showCommand) {

@@ -12,6 +12,7 @@ namespace brisko::x11 {
 
 class KeyGrabber;
 class Keymap;
+class StartupNotifier;
 class SyntheticKeys;
 class WindowStates;
 
@@ -30,6 +31,9 @@ public:
     void setPressHandler(std::function<void(int id)> handler) override;
     KeyState keyState(int functionKey) const override;
     void sendKey(std::uint8_t virtualKey, bool keyUp) override;
+    /// Announces the launch through startup notification; the id carries the key press's time.
+    desktop::StartupId beginLaunch(const desktop::LaunchDescription& launch) override;
+    void cancelLaunch(const desktop::StartupId& id) override;
     void applyShowCommand(pid_t pid, int showCommand) override;
     void applyShowCommandToApplication(const desktop::StartedApplication& started,
                                        int showCommand) override;
@@ -44,6 +48,7 @@ private:
     std::unique_ptr<Keymap> keymap_;
     std::unique_ptr<KeyGrabber> grabber_;
     std::unique_ptr<SyntheticKeys> keys_;
+    std::unique_ptr<StartupNotifier> notifier_;
     std::unique_ptr<WindowStates> windows_;
 };
 
