@@ -89,6 +89,9 @@ void Application::start() {
         env_.opener = desktopOpener_.get();
     }
     opener_ = env_.opener;
+    // Started into the notification area, the windows wait until the user first shows them.
+    if (!startsHidden())
+        buildWindows();
 
     // The notification-area icon and its menu.
     trayMenu_ = std::make_unique<QMenu>();

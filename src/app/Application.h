@@ -71,9 +71,9 @@ public:
     explicit Application(Environment environment);
     ~Application() override;
 
-    /// Creates the splash and the tray menu, restores the slots and starts the timers. The main
-    /// window and its dialogs are built together when first needed: a program started into the
-    /// notification area builds them only when the user first shows the window.
+    /// Creates the windows in order, restores the slots and starts the timers. Started into the
+    /// notification area ("-autostart"), the program builds the main window and its dialogs
+    /// only when they are first needed, usually when the user first shows the window.
     void start();
 
     // Lifecycle operations.

@@ -121,6 +121,7 @@ TEST(ApplicationTest, AutostartHidesIntoTheTrayOnlyForTheExactFirstArgument) {
         noTray({"-autostart"}, false);
     autostart.store.set("F4", "17");
     autostart.store.set("F4c", "Gruss");
+    autostart.store.set("Lang", "English");
     for (Program* p : {&autostart, &capital, &second, &noTray})
         p->start();
     QTest::qWait(kAfterRestoreMs);
@@ -148,6 +149,9 @@ TEST(ApplicationTest, AutostartHidesIntoTheTrayOnlyForTheExactFirstArgument) {
     const QPoint offCentre = autostart.app->mainWindow().geometry().center() -
                              QGuiApplication::primaryScreen()->availableGeometry().center();
     EXPECT_LE(offCentre.manhattanLength(), 4) << "first shown in the middle of the screen";
+    // The language loaded at the start reaches the windows built later.
+    EXPECT_EQ(autostart.app->mainWindow().menuBar()->actions()[0]->text(), "&File");
+    EXPECT_EQ(autostart.app->options().languageChoice(), LanguageListItem("English"));
     EXPECT_FALSE(autostart.tray->shown);
     EXPECT_FALSE(autostart.app->tray().active());
 }
