@@ -34,6 +34,9 @@ namespace brisko {
 namespace {
 constexpr int kSplashMs = 2500;
 constexpr int kRestoreMs = 2600;
+// The keys belong to the program, not to one of its windows: this only names their owner to
+// the engine.
+constexpr WindowHandle kKeyOwner = 1;
 // Long enough to read the two paragraphs of the notice without a tray.
 constexpr int kNoticeBalloonMs = 20000;
 
@@ -78,47 +81,17 @@ void Application::start() {
     connect(&splashTimer_, &QTimer::timeout, this, &Application::splashTimeout);
     splashTimer_.start();
 
-    createMainWindow();
-    env_.prompts.setParentWindow(mainWindow_.get());
-
-    info_ = std::make_unique<InfoDialog>(env_.dataDirectory);
-    info_->setMainWindow(mainWindow_.get());
-    options_ = std::make_unique<OptionsDialog>(
-        env_.store, env_.prompts,
-        OptionsDialog::StartPage{[this] { mainWindow_->showWelcomePage(true); },
-                                 [this] { mainWindow_->showSlotPage(true); }},
-        env_.dataDirectory);
-    options_->setMainWindow(mainWindow_.get());
-    editor_ =
-        std::make_unique<TextEditorDialog>(slots_, env_.store, env_.prompts, env_.dataDirectory);
-    editor_->setMainWindow(mainWindow_.get());
+    restoreSlots();
+    for (int i = 0; i < kActionCount; ++i)
+        actionNames_[i] = QString::fromUtf8(kActionCaptions[i]);
     if (!env_.opener) {
         desktopOpener_ = std::make_unique<DesktopUrlOpener>();
         env_.opener = desktopOpener_.get();
     }
     opener_ = env_.opener;
-    QString versionCopy = env_.versionCopy;
-    if (versionCopy.isEmpty())
-        versionCopy = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-                      "/brisko/version.nfo";
-    update_ = std::make_unique<UpdateDialog>(
-        env_.store, env_.prompts, *opener_,
-        UpdateDialog::Config{env_.updateSite, versionCopy, env_.dataDirectory});
-    update_->setMainWindow(mainWindow_.get());
-
-    // Every command of the main window reaches its window here.
-    MainWindow* main = mainWindow_.get();
-    connect(main, &MainWindow::hideToTrayRequested, this, &Application::hideToTray);
-    connect(main, &MainWindow::quitRequested, this, &Application::quitProgram);
-    connect(main, &MainWindow::closing, this, &Application::closeHandling);
-    connect(main, &MainWindow::optionsRequested, options_.get(), &OptionsDialog::open);
-    connect(main, &MainWindow::updateRequested, update_.get(), &UpdateDialog::open);
-    connect(main, &MainWindow::infoRequested, info_.get(), &InfoDialog::open);
-    connect(main, &MainWindow::helpRequested, this, &Application::showHelp);
-    connect(main, &MainWindow::textEditorRequested, editor_.get(), &TextEditorDialog::openForSlot);
-    main->setPageSwitchStyle(options_->styleChoice());
-    connect(options_.get(), &OptionsDialog::styleChoiceChanged, main,
-            &MainWindow::setPageSwitchStyle);
+    // Started into the notification area, the windows wait until the user first shows them.
+    if (!startsHidden())
+        buildWindows();
 
     // The notification-area icon and its menu.
     trayMenu_ = std::make_unique<QMenu>();
@@ -133,10 +106,8 @@ void Application::start() {
         "Brisko &beenden");
     quitItem->setObjectName("Briskobeenden1");
     connect(showItem, &QAction::triggered, this, [this] { showFromTray(); });
-    connect(quitItem, &QAction::triggered, this, [this] { mainWindow_->close(); });
-    // The icon belongs to the window it hides and goes with it.
-    tray_ = env_.trayHost ? new TrayIcon(mainWindow_.get(), std::move(env_.trayHost))
-                          : new TrayIcon(mainWindow_.get());
+    connect(quitItem, &QAction::triggered, this, [this] { closeMainWindow(); });
+    tray_ = env_.trayHost ? new TrayIcon(this, std::move(env_.trayHost)) : new TrayIcon(this);
     tray_->beginLoad();
     tray_->setHint("Brisko");
     tray_->setShowHint(true);
@@ -154,7 +125,9 @@ void Application::start() {
     // Timers of the main window, started with it.
     OneShot(firstTick_, 0);
     connect(&firstTick_, &QTimer::timeout, this, [this] {
-        mainWindow_->fixUpStylePictures();
+        firstTickDone_ = true;
+        if (mainWindow_)
+            mainWindow_->fixUpStylePictures();
         languageStep();
         finishTextStep();
     });
@@ -165,12 +138,7 @@ void Application::start() {
     tickTimer_.start();
 }
 
-void Application::createMainWindow() {
-    mainWindow_ =
-        std::make_unique<MainWindow>(slots_, env_.store, env_.prompts, env_.dataDirectory);
-    // The window stays unmapped (not merely off-screen) until the splash ends: window
-    // managers pull windows placed outside the screen back into view.
-    mainWindowHandle_ = mainWindow_->winId();
+void Application::restoreSlots() {
     const std::string systemVersionName = SystemVersionName(env_.system);
     RunHandler(env_.prompts, [this] {
         stored_ = ReadSlotSettings(env_.store, slots_);
@@ -179,15 +147,14 @@ void Application::createMainWindow() {
         if (!stored_.readError.empty())
             throw BriskoError(stored_.readError);
     });
-    mainWindow_->applyInterfaceStyle();
     dispatcher_ = std::make_unique<HotkeyDispatcher>(
-        env_.system, slots_, mainWindowHandle_, systemVersionName,
+        env_.system, slots_, kKeyOwner, systemVersionName,
         [this] { RunHandler(env_.prompts, [this] { SaveSlotSettings(env_.store, slots_); }); });
     dispatcher_->setOwnExecutableName(env_.ownExecutableName);
-    // The "-autostart" switch and the full restore, 2600 ms after the main window's creation.
+    // The "-autostart" switch and the full restore, 2600 ms after the start.
     OneShot(restoreTimer_, kRestoreMs);
     connect(&restoreTimer_, &QTimer::timeout, this, [this] {
-        if (!env_.arguments.isEmpty() && env_.arguments.first() == "-autostart")
+        if (startsHidden())
             hideToTray();
         // Without a table read at creation the full restore would free every slot and clean
         // up values that are still stored; the slots then stay as the user edits them.
@@ -203,13 +170,114 @@ void Application::createMainWindow() {
     restoreTimer_.start();
 }
 
+MainWindow& Application::mainWindow() {
+    buildWindows();
+    return *mainWindow_;
+}
+
+OptionsDialog& Application::options() {
+    buildWindows();
+    return *options_;
+}
+
+TextEditorDialog& Application::editor() {
+    buildWindows();
+    return *editor_;
+}
+
+InfoDialog& Application::info() {
+    buildWindows();
+    return *info_;
+}
+
+UpdateDialog& Application::update() {
+    buildWindows();
+    return *update_;
+}
+
+void Application::buildWindows() {
+    if (mainWindow_)
+        return;
+    mainWindow_ =
+        std::make_unique<MainWindow>(slots_, env_.store, env_.prompts, env_.dataDirectory);
+    MainWindow* main = mainWindow_.get();
+    main->applyInterfaceStyle();
+    main->setApplicationFolders(env_.applicationFolders);
+    env_.prompts.setParentWindow(main);
+
+    info_ = std::make_unique<InfoDialog>(env_.dataDirectory);
+    info_->setMainWindow(main);
+    options_ = std::make_unique<OptionsDialog>(
+        env_.store, env_.prompts,
+        OptionsDialog::StartPage{[main] { main->showWelcomePage(true); },
+                                 [main] { main->showSlotPage(true); }},
+        env_.dataDirectory);
+    options_->setMainWindow(main);
+    editor_ =
+        std::make_unique<TextEditorDialog>(slots_, env_.store, env_.prompts, env_.dataDirectory);
+    editor_->setMainWindow(main);
+    QString versionCopy = env_.versionCopy;
+    if (versionCopy.isEmpty())
+        versionCopy = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                      "/brisko/version.nfo";
+    update_ = std::make_unique<UpdateDialog>(
+        env_.store, env_.prompts, *opener_,
+        UpdateDialog::Config{env_.updateSite, versionCopy, env_.dataDirectory});
+    update_->setMainWindow(main);
+
+    // Every command of the main window reaches its window here.
+    connect(main, &MainWindow::hideToTrayRequested, this, &Application::hideToTray);
+    connect(main, &MainWindow::quitRequested, this, &Application::quitProgram);
+    connect(main, &MainWindow::closing, this, &Application::closeHandling);
+    connect(main, &MainWindow::optionsRequested, options_.get(), &OptionsDialog::open);
+    connect(main, &MainWindow::updateRequested, update_.get(), &UpdateDialog::open);
+    connect(main, &MainWindow::infoRequested, info_.get(), &InfoDialog::open);
+    connect(main, &MainWindow::helpRequested, this, &Application::showHelp);
+    connect(main, &MainWindow::textEditorRequested, editor_.get(), &TextEditorDialog::openForSlot);
+    main->setPageSwitchStyle(options_->styleChoice());
+    connect(options_.get(), &OptionsDialog::styleChoiceChanged, main,
+            &MainWindow::setPageSwitchStyle);
+
+    // The start-up steps that the windows missed.
+    if (firstTickDone_)
+        main->fixUpStylePictures();
+    if (languageLines_)
+        applyLanguage({main, options_.get(), editor_.get(), update_.get(), nullptr});
+    // The rows show how the keys stand from their first paint on.
+    if (env_.keyBindings)
+        for (int n = 1; n <= kSlotCount; ++n)
+            main->row(n).setKeyState(env_.keyBindings->keyState(n));
+}
+
+void Application::showMainWindow() {
+    MainWindow& main = mainWindow();
+    if (!mainWindowPlaced_) {
+        mainWindowPlaced_ = true;
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            main.move(screen->availableGeometry().center() - main.rect().center());
+    }
+    main.showNormal();
+}
+
+void Application::closeMainWindow() {
+    if (mainWindow_)
+        mainWindow_->close();
+    else
+        closeHandling();
+}
+
+bool Application::startsHidden() const {
+    return !env_.arguments.isEmpty() && env_.arguments.first() == "-autostart";
+}
+
 void Application::splashTimeout() {
     splash_->hide();
-    if (!ending_ && !mainWindow_->isVisible() && !(tray_ && tray_->active())) {
-        if (QScreen* screen = QGuiApplication::primaryScreen())
-            mainWindow_->move(screen->availableGeometry().center() - mainWindow_->rect().center());
-        mainWindow_->show();
-    }
+    // A program started into the notification area goes there at 2.6 s: its window is not
+    // built for the 100 ms in between.
+    const bool goingToTray = startsHidden() && trayAvailable();
+    if (!ending_ && !goingToTray && !(tray_ && tray_->active()) &&
+        !(mainWindow_ && mainWindow_->isVisible()))
+        showMainWindow();
     splashTimer_.stop();
     firstStartNotice();
 }
@@ -241,25 +309,44 @@ void Application::languageStep() {
             env_.prompts.ShowMessage(QString::fromStdString(LanguageFileErrorMessage(fileName)));
             return;
         }
+        // Kept for the windows that are built later.
+        languageLines_ = *lines;
+        languageItem_ = LanguageListItem(lang);
         languageTexts_ = lines->extras;
-        for (int n = 1; n <= kSlotCount; ++n)
-            mainWindow_->row(n).setKeyMarkTexts(languageTexts_);
-        updateMessages_ = ApplyLanguageLines(
-            *lines,
+        actionNames_ = ActionNames(*lines);
+        applyLanguage(
             {mainWindow_.get(), options_.get(), editor_.get(), update_.get(), trayMenu_.get()});
-        update_->setMessages(updateMessages_);
-        update_->fitTexts();
-        mainWindow_->refreshAll();
-        options_->selectLanguage(LanguageListItem(lang));
     });
 }
 
+void Application::applyLanguage(const LanguageWindows& windows) {
+    updateMessages_ = ApplyLanguageLines(*languageLines_, windows);
+    if (!mainWindow_)
+        return;
+    update_->setMessages(updateMessages_);
+    update_->fitTexts();
+    for (int n = 1; n <= kSlotCount; ++n)
+        mainWindow_->row(n).setKeyMarkTexts(languageTexts_);
+    mainWindow_->refreshAll();
+    options_->selectLanguage(languageItem_);
+}
+
+int Application::languageChoice() const {
+    return options_ ? options_->languageChoice() : languageItem_;
+}
+
+InterfaceStyle Application::styleChoice() const {
+    return options_ ? options_->styleChoice() : ReadInterfaceStyle(env_.store);
+}
+
 void Application::tick() {
-    SyncHotkeyRegistration(env_.system, mainWindowHandle_, slots_);
+    SyncHotkeyRegistration(env_.system, kKeyOwner, slots_);
     if (env_.keyBindings)
         syncKeyBindings();
-    mainWindow_->tick();
-    if (slots_.revision() != editorRevision_) {
+    EmptyUnusedInsertTexts(slots_);
+    if (mainWindow_)
+        mainWindow_->tick();
+    if (editor_ && slots_.revision() != editorRevision_) {
         editor_->syncFromModel();
         editorRevision_ = slots_.revision();
     }
@@ -268,15 +355,15 @@ void Application::tick() {
 void Application::syncKeyBindings() {
     bool noShortcuts = false;
     for (int n = 1; n <= kSlotCount; ++n) {
-        SlotRow& row = mainWindow_->row(n);
-        // The list's text is shared, not copied: an unchanged name costs a pointer compare.
-        const QString action = row.actionList()->currentText();
+        // The name is shared, not copied: an unchanged one costs a pointer compare.
+        const QString& action = actionNames_[static_cast<std::size_t>(slots_.action(n))];
         if (action != describedActions_[n - 1]) {
             describedActions_[n - 1] = action;
             env_.keyBindings->describeKey(n, action.toStdString());
         }
         const KeyState state = env_.keyBindings->keyState(n);
-        row.setKeyState(state);
+        if (mainWindow_)
+            mainWindow_->row(n).setKeyState(state);
         noShortcuts = noShortcuts || state.mark == KeyMark::NoService;
     }
     if (noShortcuts && !noShortcutsNoticed_) {
@@ -307,19 +394,21 @@ void Application::hideToTray() {
     // An error box during start-up runs the timers before the icon exists.
     if (!tray_ || !trayAvailable()) {
         // With no notification area, hiding would leave no way back: minimise instead.
-        mainWindow_->showMinimized();
+        mainWindow().showMinimized();
         return;
     }
-    mainWindow_->hide();
+    if (mainWindow_)
+        mainWindow_->hide();
     tray_->setActive(true);
     // Hidden for hours, perhaps: the window's image on the screen's side goes with its window,
     // and the memory of what the hidden windows let go returns to the system.
-    mainWindow_->releaseNativeWindow();
+    if (mainWindow_)
+        mainWindow_->releaseNativeWindow();
     ReturnFreeMemory();
 }
 
 void Application::showFromTray() {
-    mainWindow_->showNormal();
+    showMainWindow();
     mainWindow_->raise();
     mainWindow_->activateWindow();
     if (tray_)
@@ -327,7 +416,7 @@ void Application::showFromTray() {
 }
 
 void Application::quitProgram() {
-    mainWindow_->close();
+    closeMainWindow();
     splash_->finish();
 }
 
@@ -338,18 +427,14 @@ void Application::closeHandling() {
     // Each step runs on its own: a refused write is shown, but never keeps the slots from
     // being saved.
     RunHandler(env_.prompts, [this] {
-        if (!options_)
-            return;
-        const std::string language = LanguageValueForItem(options_->languageChoice());
+        const std::string language = LanguageValueForItem(languageChoice());
         SettingsKey key = OpenSettingsKey(env_.store);
         if (!language.empty())
             key.write(setting_names::kLanguage, language);
         key.close();
     });
     RunHandler(env_.prompts, [this] {
-        if (!options_)
-            return;
-        const InterfaceStyle style = options_->styleChoice();
+        const InterfaceStyle style = styleChoice();
         SettingsKey key(env_.store, SettingsRoot::CurrentUser, kSettingsKeyPathRelative,
                         style == InterfaceStyle::Blue);
         key.write(setting_names::kStyle, StyleSettingName(style));
@@ -371,7 +456,7 @@ void Application::commitData() {
 }
 
 QUrl Application::helpUrl() const {
-    const bool english = options_ && options_->languageChoice() == LanguageListItem("English");
+    const bool english = languageChoice() == LanguageListItem("English");
     return QUrl::fromLocalFile(env_.dataDirectory + (english ? "/help/en" : "/help/de") +
                                "/index.html");
 }

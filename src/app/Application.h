@@ -7,8 +7,11 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "LanguageStep.h"
+#include "dialogs/Look.h"
 #include "hotkeys/HotkeySlot.h"
 #include "hotkeys/SystemControl.h"
 #include "storage/LanguageFile.h"
@@ -61,12 +64,16 @@ public:
         QString updateSite;
         /// Where the fetched version file is kept; empty: $XDG_CACHE_HOME/brisko/version.nfo.
         QString versionCopy;
+        /// The folders of the desktop's applications, offered when browsing for a program.
+        QStringList applicationFolders = {};
     };
 
     explicit Application(Environment environment);
     ~Application() override;
 
-    /// Creates the six windows in order, restores the slots and starts the timers.
+    /// Creates the windows in order, restores the slots and starts the timers. Started into the
+    /// notification area ("-autostart"), the program builds the main window and its dialogs
+    /// only when they are first needed, usually when the user first shows the window.
     void start();
 
     // Lifecycle operations.
@@ -91,11 +98,13 @@ public:
 
     SlotModel& model() { return slots_; }
     SplashWindow& splash() { return *splash_; }
-    MainWindow& mainWindow() { return *mainWindow_; }
-    OptionsDialog& options() { return *options_; }
-    TextEditorDialog& editor() { return *editor_; }
-    InfoDialog& info() { return *info_; }
-    UpdateDialog& update() { return *update_; }
+    // The windows, built now if they have not been yet.
+    MainWindow& mainWindow();
+    OptionsDialog& options();
+    TextEditorDialog& editor();
+    InfoDialog& info();
+    UpdateDialog& update();
+    bool mainWindowBuilt() const { return mainWindow_ != nullptr; }
     TrayIcon& tray() { return *tray_; }
     QMenu& trayMenu() { return *trayMenu_; }
     const StoredSlotSettings& stored() const { return stored_; }
@@ -107,7 +116,20 @@ signals:
     void finished();
 
 private:
-    void createMainWindow();
+    /// Reads the stored slots and readies the dispatcher and the full restore.
+    void restoreSlots();
+    /// Builds the main window and its four dialogs, in the order of the start.
+    void buildWindows();
+    /// Gives the loaded language's texts to the windows named.
+    void applyLanguage(const LanguageWindows& windows);
+    /// The options dialog's choices; before it is built, those it would show.
+    int languageChoice() const;
+    InterfaceStyle styleChoice() const;
+    /// Shows the main window, centred on the screen the first time.
+    void showMainWindow();
+    /// Closes the main window; one never built runs the close handling directly.
+    void closeMainWindow();
+    bool startsHidden() const;
     void splashTimeout();
     void firstStartNotice();
     /// Gives the text slots their stored action and text now if the first tick has not yet.
@@ -132,8 +154,7 @@ private:
     UrlOpener* opener_ = nullptr;
     std::unique_ptr<HotkeyDispatcher> dispatcher_;
     std::unique_ptr<QMenu> trayMenu_;
-    TrayIcon* tray_ = nullptr;           // owned by the main window
-    WindowHandle mainWindowHandle_ = 0;  // the main window's first handle, for the engine
+    TrayIcon* tray_ = nullptr;  // a child of this object
 
     QTimer splashTimer_;   // end of the splash, first-start notice
     QTimer firstTick_;     // style pictures, language, insert texts
@@ -146,7 +167,12 @@ private:
     bool textStepPending_ = false;           // stored text slots not yet given their action
     bool storedRead_ = false;                // the restore steps have a table to apply
     std::array<QString, 3> updateMessages_;  // from the language file, for the update dialog
-    ExtraTexts languageTexts_;               // the rows' key marks keep a reference
+    std::array<QString, kActionCount> actionNames_;  // as the action lists show them
+    std::optional<LanguageLines> languageLines_;     // for windows built after the step
+    int languageItem_ = -1;                          // the language list's item it chose
+    ExtraTexts languageTexts_;                       // the rows' key marks keep a reference
+    bool firstTickDone_ = false;
+    bool mainWindowPlaced_ = false;
 };
 
 }  // namespace brisko

@@ -124,4 +124,16 @@ std::array<QString, 3> ApplyLanguageLines(const LanguageLines& lines,
     return updateMessages;
 }
 
+std::array<QString, kActionCount> ActionNames(const LanguageLines& lines) {
+    std::array<QString, kActionCount> names;
+    for (int i = 0; i < kActionCount; ++i)
+        names[i] = QString::fromUtf8(kActionCaptions[i]);
+    for (const LanguageLine& line : LanguageTable())
+        for (const LanguageTarget& target : line.targets)
+            if (target.kind == LanguageTargetKind::ActionEntry && target.index >= 0 &&
+                target.index < kActionCount)
+                names[target.index] = QString::fromStdString(lines.at(line.number - 1));
+    return names;
+}
+
 }  // namespace brisko

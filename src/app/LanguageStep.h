@@ -3,6 +3,7 @@
 #include <QString>
 #include <array>
 
+#include "hotkeys/HotkeySlot.h"
 #include "storage/LanguageFile.h"
 
 class QMenu;
@@ -26,5 +27,8 @@ struct LanguageWindows {
 /// Returns the three update-dialog messages (lines 104 to 106).
 std::array<QString, 3> ApplyLanguageLines(const LanguageLines& lines,
                                           const LanguageWindows& windows);
+
+/// The actions' names as the language's action lists show them.
+std::array<QString, kActionCount> ActionNames(const LanguageLines& lines);
 
 }  // namespace brisko

@@ -522,7 +522,6 @@ void MainWindow::tick() {
     if (!dirty_ && slots_.revision() == seenRevision_)
         return;
     dirty_ = false;
-    EmptyUnusedInsertTexts(slots_);
     for (auto& row : rows_)
         row->sync();
     seenRevision_ = slots_.revision();

@@ -27,13 +27,24 @@ void SplashWindow::centre() {
 }
 
 void SplashWindow::paintEvent(QPaintEvent*) {
-    if (picture_.isNull())
-        picture_ = Pictures::designed(picturePath_, size());
+    // The shipped picture carries the text "Es wird geladen ...": a program started into the
+    // notification area then never loads a font. Only its stand-in needs the text drawn.
+    if (picture_.isNull()) {
+        try {
+            picture_ = Pictures::get(picturePath_);
+            standIn_ = false;
+        } catch (const std::exception&) {
+            picture_ = Pictures::designed(picturePath_, size());
+            standIn_ = true;
+        }
+    }
     QPainter p(this);
     p.drawPixmap(rect(), picture_);
-    p.setPen(Qt::white);
-    p.setFont(font());
-    p.drawText(QPoint(272, 224 + p.fontMetrics().ascent()), "Es wird geladen ...");
+    if (standIn_) {
+        p.setPen(Qt::white);
+        p.setFont(font());
+        p.drawText(QPoint(272, 224 + p.fontMetrics().ascent()), "Es wird geladen ...");
+    }
 }
 
 void SplashWindow::hideEvent(QHideEvent* event) {

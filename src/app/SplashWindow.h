@@ -30,7 +30,8 @@ protected:
 
 private:
     QString picturePath_;
-    QPixmap picture_;  // while shown
+    QPixmap picture_;       // while shown
+    bool standIn_ = false;  // the picture is missing: a plain stand-in shows
     bool finishing_ = false;
 };
 

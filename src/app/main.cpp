@@ -10,7 +10,6 @@
 #include "Application.h"
 #include "BriskoVersion.h"
 #include "InstanceLock.h"
-#include "MainWindow.h"
 #include "SessionSignals.h"
 #include "dialogs/Look.h"
 #include "dialogs/QtUserPrompts.h"
@@ -99,9 +98,12 @@ int main(int argc, char* argv[]) {
     const QString ownName = QFileInfo(QApplication::applicationFilePath()).fileName();
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
+    QStringList applicationFolders;
+    for (const auto& folder : brisko::desktop::ApplicationFolders())
+        applicationFolders << QString::fromStdString(folder);
     brisko::Application brisko({system, store, prompts, arguments, nullptr, nullptr,
                                 ownName.toStdString(), dataFolder, &system, nullptr, UpdateSite(),
-                                QString()});
+                                QString(), applicationFolders});
     brisko::SessionSignals sessionSignals;
     QObject::connect(&sessionSignals, &brisko::SessionSignals::sessionEnding, &brisko,
                      [&brisko] { brisko.endSession(); });
@@ -113,11 +115,6 @@ int main(int argc, char* argv[]) {
                      [&brisko](QSessionManager&) { brisko.commitData(); });
     system.setHotkeyHandler([&brisko](int id) { brisko.onHotkey(id); });
     brisko.start();
-    system.setMainWindow(brisko.mainWindow().winId());
-    QStringList applicationFolders;
-    for (const auto& folder : brisko::desktop::ApplicationFolders())
-        applicationFolders << QString::fromStdString(folder);
-    brisko.mainWindow().setApplicationFolders(applicationFolders);
 
     const int result = QApplication::exec();
     system.releaseAllGrabs();

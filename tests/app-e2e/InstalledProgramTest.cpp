@@ -60,15 +60,17 @@ TEST_F(DesktopFixture, TheInstalledProgramUsesOnlyItsInstalledData) {
         session->spawn({"strace", "-f", "-qq", "-e", "trace=%file", "-o", files, usr + "/bin/BRZ"},
                        {}, path("brisko.out"));
     const std::string data = fs::weakly_canonical(usr + "/share/brisko").string();
-    // The language file is read at the first tick of the event loop, once the windows exist.
+    // The language file is read at the first tick of the event loop; the main window, with
+    // its pictures, is built when the splash ends.
     ASSERT_TRUE(X11Session::waitUntil(
         [&] {
             return X11Session::readFile(files).find("/English.lang\", O_RDONLY") !=
-                   std::string::npos;
+                       std::string::npos &&
+                   !session->xdotool({"search", "--onlyvisible", "--name", "^Orvalde - Brisko$"})
+                        .empty();
         },
         60s))
         << X11Session::readFile(path("brisko.out"));
-    EXPECT_FALSE(session->xdotool({"search", "--name", "^Orvalde - Brisko$"}).empty());
     session->stop(program);
 
     const std::string log = X11Session::readFile(files);

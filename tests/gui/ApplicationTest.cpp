@@ -119,12 +119,23 @@ TEST(ApplicationTest, FirstStartNoticeOnlyWhileFirstStartIsEmpty) {
 TEST(ApplicationTest, AutostartHidesIntoTheTrayOnlyForTheExactFirstArgument) {
     Program autostart({"-autostart"}), capital({"-Autostart"}), second({"x", "-autostart"}),
         noTray({"-autostart"}, false);
+    autostart.store.set("F4", "17");
+    autostart.store.set("F4c", "Gruss");
+    autostart.store.set("Lang", "English");
     for (Program* p : {&autostart, &capital, &second, &noTray})
         p->start();
     QTest::qWait(kAfterRestoreMs);
-    EXPECT_FALSE(autostart.app->mainWindow().isVisible());
+    EXPECT_FALSE(autostart.app->mainWindowBuilt()) << "hidden from the start: never built";
     EXPECT_TRUE(autostart.tray->shown);
     EXPECT_TRUE(autostart.app->tray().active());
+    // The keys work without the window: registered, dispatched, and the slot rules applied.
+    EXPECT_EQ(autostart.system.registered(), std::set<int>{258});
+    autostart.app->onHotkey(258);
+    EXPECT_EQ(autostart.system.callsNamed("SetClipboardText").size(), 1u);
+    autostart.app->model().setAction(4, 8);
+    QTest::qWait(50);
+    EXPECT_EQ(autostart.app->model().insertText(4), "") << "a text only for an insert-text slot";
+    EXPECT_EQ(autostart.system.registered(), std::set<int>{258});
     EXPECT_TRUE(capital.app->mainWindow().isVisible());
     EXPECT_TRUE(second.app->mainWindow().isVisible());
     EXPECT_FALSE(capital.tray->shown || second.tray->shown);
@@ -133,7 +144,14 @@ TEST(ApplicationTest, AutostartHidesIntoTheTrayOnlyForTheExactFirstArgument) {
     EXPECT_FALSE(noTray.tray->shown);
 
     autostart.tray->send(WM_LBUTTONDBLCLK);
+    ASSERT_TRUE(autostart.app->mainWindowBuilt());
     EXPECT_TRUE(autostart.app->mainWindow().isVisible());
+    const QPoint offCentre = autostart.app->mainWindow().geometry().center() -
+                             QGuiApplication::primaryScreen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 4) << "first shown in the middle of the screen";
+    // The language loaded at the start reaches the windows built later.
+    EXPECT_EQ(autostart.app->mainWindow().menuBar()->actions()[0]->text(), "&File");
+    EXPECT_EQ(autostart.app->options().languageChoice(), LanguageListItem("English"));
     EXPECT_FALSE(autostart.tray->shown);
     EXPECT_FALSE(autostart.app->tray().active());
 }
@@ -173,6 +191,7 @@ TEST(ApplicationTest, TrayMenuAndSingleActivation) {
 TEST(ApplicationTest, ClosingWritesLanguageStyleAndSlotsInOrder) {
     Program p;
     p.start();
+    MainWindow& main = p.app->mainWindow();
     p.app->model().setAction(1, 2);
     p.app->model().setProgramPath(1, "/usr/bin/xterm");
     p.app->model().setShowMode(1, "3");
@@ -180,7 +199,7 @@ TEST(ApplicationTest, ClosingWritesLanguageStyleAndSlotsInOrder) {
     p.app->options().findChild<QRadioButton*>("RadioButton3")->setChecked(true);
     p.store.log.clear();
     QSignalSpy finished(p.app.get(), &Application::finished);
-    p.app->mainWindow().close();
+    main.close();
     EXPECT_EQ(finished.size(), 1);
     ASSERT_GE(p.store.log.size(), 3u);
     EXPECT_EQ(p.store.log[0], "Write(Lang, \"English\")");

@@ -85,7 +85,7 @@ QImage splash(bool loading) {
     p.drawImage(QRectF(268, 144, 38, 38), programIcon(64));
 
     if (loading) {
-        // Segmented progress look; the text "Es wird geladen ..." sits to its right.
+        // Segmented progress look with the text "Es wird geladen ..." to its right.
         p.setPen(QPen(QColor(120, 150, 220), 1));
         p.setBrush(QColor(10, 25, 70));
         p.drawRoundedRect(QRectF(28.5, 222.5, 220, 14), 3, 3);
@@ -95,6 +95,12 @@ QImage splash(bool loading) {
             g.setColorAt(1, QColor(30, 150, 50));
             p.fillRect(QRectF(31 + i * 12, 225, 10, 9), g);
         }
+        // The loading text is part of the picture: the splash then shows without loading the
+        // fonts, which a program started into the notification area never needs otherwise.
+        p.setFont(font(11));
+        p.setPen(Qt::white);
+        p.drawText(QPoint(272, 224 + QFontMetrics(p.font()).ascent()),
+                   QStringLiteral("Es wird geladen ..."));
     } else {
         p.setFont(font(11));
         p.setPen(QColor(200, 220, 255));
