@@ -18,6 +18,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://orvalde.org/brisko")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# GIO is loaded at the first desktop entry started, not linked: dpkg-shlibdeps cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libglib2.0-0")
 # xdg-open starts web pages and documents; logind and a notification area are optional.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,6 +1,4 @@
-// GIO first: its headers use names that Qt's keywords would replace.
-#include <gio/gdesktopappinfo.h>
-#include <gio/gio.h>
+#include "GioLibrary.h"
 
 #include "DesktopEntry.h"
 
@@ -12,40 +10,49 @@
 #include <atomic>
 #include <cstdlib>
 
-// A launch context that also hands GIO the startup id itself: GIO then passes it to an
-// application that is activated over D-Bus, as its platform data, where no environment reaches.
-struct BriskoLaunchContext {
-    GAppLaunchContext parent;
-    char* startupId;
-};
-struct BriskoLaunchContextClass {
-    GAppLaunchContextClass parent;
-};
-G_DEFINE_TYPE(BriskoLaunchContext, brisko_launch_context, G_TYPE_APP_LAUNCH_CONTEXT)
-
-static void brisko_launch_context_init(BriskoLaunchContext* context) {
-    context->startupId = nullptr;
-}
-
-static void brisko_launch_context_finalize(GObject* object) {
-    g_free(reinterpret_cast<BriskoLaunchContext*>(object)->startupId);
-    G_OBJECT_CLASS(brisko_launch_context_parent_class)->finalize(object);
-}
-
-static char* brisko_launch_context_startup_id(GAppLaunchContext* context, GAppInfo*, GList*) {
-    return g_strdup(reinterpret_cast<BriskoLaunchContext*>(context)->startupId);
-}
-
-static void brisko_launch_context_class_init(BriskoLaunchContextClass* type) {
-    G_OBJECT_CLASS(type)->finalize = brisko_launch_context_finalize;
-    G_APP_LAUNCH_CONTEXT_CLASS(type)->get_startup_notify_id = brisko_launch_context_startup_id;
-}
-
 namespace brisko::desktop {
 
 namespace {
 
 constexpr const char* kSuffix = ".desktop";
+
+// A launch context that also hands GIO the startup id itself: GIO then passes it to an
+// application that is activated over D-Bus, as its platform data, where no environment reaches.
+struct LaunchContext {
+    GAppLaunchContext parent;
+    char* startupId;
+};
+struct LaunchContextClass {
+    GAppLaunchContextClass parent;
+};
+GObjectClass* launchContextParentClass = nullptr;
+
+void LaunchContextInit(GTypeInstance* instance, gpointer) {
+    reinterpret_cast<LaunchContext*>(instance)->startupId = nullptr;
+}
+
+void LaunchContextFinalize(GObject* object) {
+    GioLibrary::Get()->free(reinterpret_cast<LaunchContext*>(object)->startupId);
+    launchContextParentClass->finalize(object);
+}
+
+char* LaunchContextStartupId(GAppLaunchContext* context, GAppInfo*, GList*) {
+    return GioLibrary::Get()->dup(reinterpret_cast<LaunchContext*>(context)->startupId);
+}
+
+void LaunchContextClassInit(gpointer type, gpointer) {
+    launchContextParentClass =
+        static_cast<GObjectClass*>(GioLibrary::Get()->typeClassPeekParent(type));
+    static_cast<GObjectClass*>(type)->finalize = LaunchContextFinalize;
+    static_cast<GAppLaunchContextClass*>(type)->get_startup_notify_id = LaunchContextStartupId;
+}
+
+GType LaunchContextType(const GioLibrary& gio) {
+    static const GType type = gio.typeRegisterStaticSimple(
+        gio.appLaunchContextGetType(), "BriskoLaunchContext", sizeof(LaunchContextClass),
+        LaunchContextClassInit, sizeof(LaunchContext), LaunchContextInit, GTypeFlags{});
+    return type;
+}
 
 bool IsDirectory(const std::string& path) {
     struct stat info {};
@@ -67,9 +74,13 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+GAppInfo* AsAppInfo(GDesktopAppInfo* info) {
+    return reinterpret_cast<GAppInfo*>(info);
+}
+
 std::string TakeString(char* text) {
     std::string result = text ? text : "";
-    g_free(text);
+    GioLibrary::Get()->free(text);
     return result;
 }
 
@@ -173,38 +184,43 @@ std::optional<DesktopEntry> DesktopEntry::Load(const std::string& pathOrId) {
     if (!IsRegularFile(path))
         return std::nullopt;
 
+    const GioLibrary* gio = GioLibrary::Get();
+    if (!gio)
+        return std::nullopt;
     // GIO already refuses what is no application entry and a TryExec or Exec program that is
     // not installed.
-    GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(path.c_str());
+    GDesktopAppInfo* info = gio->desktopAppInfoNewFromFilename(path.c_str());
     if (!info)
         return std::nullopt;
     DesktopEntry entry;
-    entry.info_.reset(info, g_object_unref);
+    entry.info_.reset(info, gio->objectUnref);
     entry.path_ = path;
-    if (g_desktop_app_info_get_is_hidden(info))
+    if (gio->desktopAppInfoGetIsHidden(info))
         return std::nullopt;
-    const char* exec = g_app_info_get_commandline(G_APP_INFO(info));
-    if ((!exec || !*exec) && !g_desktop_app_info_get_boolean(info, "DBusActivatable"))
+    const char* exec = gio->appInfoGetCommandline(AsAppInfo(info));
+    if ((!exec || !*exec) && !gio->desktopAppInfoGetBoolean(info, "DBusActivatable"))
         return std::nullopt;
     return entry;
 }
 
+// An entry exists only once GIO is loaded: the functions below may take it for granted.
+
 std::string DesktopEntry::name() const {
-    const char* name = g_app_info_get_name(G_APP_INFO(info_.get()));
+    const char* name = GioLibrary::Get()->appInfoGetName(AsAppInfo(info_.get()));
     return name ? name : "";
 }
 
 std::string DesktopEntry::iconName() const {
-    return TakeString(g_desktop_app_info_get_string(info_.get(), "Icon"));
+    return TakeString(GioLibrary::Get()->desktopAppInfoGetString(info_.get(), "Icon"));
 }
 
 std::string DesktopEntry::binary() const {
-    const char* program = g_app_info_get_executable(G_APP_INFO(info_.get()));
+    const char* program = GioLibrary::Get()->appInfoGetExecutable(AsAppInfo(info_.get()));
     return program ? BaseName(program) : std::string();
 }
 
 std::string DesktopEntry::startupWindowClass() const {
-    const char* wmClass = g_desktop_app_info_get_startup_wm_class(info_.get());
+    const char* wmClass = GioLibrary::Get()->desktopAppInfoGetStartupWmClass(info_.get());
     return wmClass ? wmClass : "";
 }
 
@@ -218,7 +234,8 @@ std::vector<std::string> DesktopEntry::windowClasses() const {
     // Snap names its entries "<snap>_<app>"; the window class is the application's name.
     if (const auto cut = id.rfind('_'); cut != std::string::npos && cut + 1 < id.size())
         classes.push_back(id.substr(cut + 1));
-    const std::string flatpak = TakeString(g_desktop_app_info_get_string(info_.get(), "X-Flatpak"));
+    const std::string flatpak =
+        TakeString(GioLibrary::Get()->desktopAppInfoGetString(info_.get(), "X-Flatpak"));
     if (!flatpak.empty())
         classes.push_back(flatpak);
     if (std::string program = binary(); !program.empty())
@@ -227,31 +244,31 @@ std::vector<std::string> DesktopEntry::windowClasses() const {
 }
 
 std::optional<StartedApplication> DesktopEntry::launch(const StartupId& startupId) const {
+    const GioLibrary& gio = *GioLibrary::Get();
     // GIO announces every launch on the session bus; holding the connection spares opening
     // it again for each key press.
-    static GDBusConnection* const sessionBus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    static GDBusConnection* const sessionBus = gio.busGetSync(G_BUS_TYPE_SESSION, nullptr, nullptr);
     (void)sessionBus;
 
-    auto* ours =
-        static_cast<BriskoLaunchContext*>(g_object_new(brisko_launch_context_get_type(), nullptr));
+    auto* ours = static_cast<LaunchContext*>(gio.objectNew(LaunchContextType(gio), nullptr));
     if (!startupId.value.empty())
-        ours->startupId = g_strdup(startupId.value.c_str());
-    GAppLaunchContext* context = G_APP_LAUNCH_CONTEXT(ours);
+        ours->startupId = gio.dup(startupId.value.c_str());
+    GAppLaunchContext* context = &ours->parent;
     for (const auto& entry : StartupEnvironment(startupId)) {
         const auto equals = entry.find('=');
-        g_app_launch_context_setenv(context, entry.substr(0, equals).c_str(),
-                                    entry.c_str() + equals + 1);
+        gio.appLaunchContextSetenv(context, entry.substr(0, equals).c_str(),
+                                   entry.c_str() + equals + 1);
     }
     pid_t pid = 0;
     GError* error = nullptr;
     const auto flags =
         static_cast<GSpawnFlags>(G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_STDIN_FROM_DEV_NULL |
                                  G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL);
-    const gboolean ok = g_desktop_app_info_launch_uris_as_manager(
+    const gboolean ok = gio.desktopAppInfoLaunchUrisAsManager(
         info_.get(), nullptr, context, flags, ChildSetup, nullptr, RememberPid, &pid, &error);
-    g_object_unref(context);
+    gio.objectUnref(context);
     if (error)
-        g_error_free(error);
+        gio.errorFree(error);
     if (!ok)
         return std::nullopt;
     return StartedApplication{pid, startupId.value, windowClasses()};
