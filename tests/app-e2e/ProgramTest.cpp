@@ -346,10 +346,14 @@ TEST_F(ProgramTest, UpdateCheckInformationAndHelpThroughTheMenus) {
     const std::string copy = session->environment().at("XDG_CACHE_HOME") + "/brisko/version.nfo";
     ASSERT_TRUE(X11Session::waitUntil([&] { return fs::exists(copy); }));
     EXPECT_EQ(X11Session::readFile(copy), "Brisko 9.9\r\nnotes\r\n");
-    // Another version is on offer: the download button works.
-    X11Session::waitUntil([] { return false; }, 300ms);
-    clickAt(update, 320, 190);
-    ASSERT_TRUE(waitVisible("Brisko"));  // the download notice
+    // Another version is on offer: the download button works. It is enabled only once the
+    // dialog has read the answer, a moment after the copy is written: click until the download
+    // notice appears (while it is open, the modal notice keeps further clicks away).
+    ASSERT_TRUE(X11Session::waitUntil([&] {
+        clickAt(update, 320, 190);
+        return waitVisible("Brisko", true, 1s);
+    }));
+    focus(visibleWindow("Brisko"));
     press("Return");
     ASSERT_TRUE(X11Session::waitUntil([&] { return !session->recorded("xdg-open").empty(); }));
     EXPECT_EQ(session->recorded("xdg-open")[0], site + "/BriskoUp.zip");

@@ -49,8 +49,13 @@ std::string DesktopFixture::findWindow(const std::string& title) {
 
 void DesktopFixture::focus(const std::string& window) {
     // A window found by its title may not be mapped or managed yet on a busy machine, and an
-    // activation asked for too early is lost: ask again until the window has the focus.
-    const auto active = [&] { return session->xdotool({"getactivewindow"}).find(window) == 0; };
+    // activation asked for too early is lost: ask again until the window manager calls it
+    // active and the server's keyboard focus is really in it.
+    const std::string line = window + "\n";
+    const auto active = [&] {
+        return session->xdotool({"getactivewindow"}) == line &&
+               session->xdotool({"getwindowfocus"}) == line;
+    };
     X11Session::waitUntil([&] {
         if (active())
             return true;

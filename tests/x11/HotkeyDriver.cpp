@@ -79,7 +79,6 @@ int main(int argc, char** argv) {
         return 3;
     }
     constexpr brisko::WindowHandle kMainWindow = 1;
-    system.setMainWindow(kMainWindow);
     // Messages go to the log; the search prompt is the program's own input box.
     struct Prompts : brisko::QtUserPrompts {
         std::string log;

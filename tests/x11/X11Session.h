@@ -90,6 +90,7 @@ private:
     std::string readAddress(int fd, const char* what);
     void startDisplay();
     bool acceptsClients(pid_t server);
+    void settleKeyboard();
     void startWindowManager();
     /// Whether a started child still runs (reaps it when it has ended).
     static bool alive(pid_t pid);

@@ -68,10 +68,6 @@ void LinuxSystemControl::setHotkeyHandler(std::function<void(int id)> handler) {
     onHotkey_ = std::move(handler);
 }
 
-void LinuxSystemControl::setMainWindow(WindowHandle window) {
-    mainWindow_ = window;
-}
-
 void LinuxSystemControl::releaseAllGrabs() {
     backend_->releaseAllKeys();
 }

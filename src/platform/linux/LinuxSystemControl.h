@@ -40,8 +40,6 @@ public:
     /// platform layer opens no windows of its own: without prompts a message is not shown and
     /// a search is not started.
     void setPrompts(UserPrompts* prompts) { prompts_ = prompts; }
-    /// The main window's handle (any non-zero value); hotkeys are registered for it.
-    void setMainWindow(WindowHandle window);
     /// Releases every key; called when the main window is destroyed.
     void releaseAllGrabs();
     /// The session backend, for what only it can say.
@@ -92,7 +90,6 @@ private:
 
     std::unique_ptr<SessionBackend> backend_;
     std::string dataDirectory_;
-    WindowHandle mainWindow_ = 0;
     std::function<void(int)> onHotkey_;
     UserPrompts* prompts_ = nullptr;
     std::string pasteText_;  // the text of an insert whose Ctrl+V the backend types instead
