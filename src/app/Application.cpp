@@ -222,7 +222,7 @@ void Application::buildWindows() {
                       "/brisko/version.nfo";
     update_ = std::make_unique<UpdateDialog>(
         env_.store, env_.prompts, *opener_,
-        UpdateDialog::Config{env_.updateSite, versionCopy, env_.dataDirectory});
+        UpdateDialog::Config{env_.updateSite, versionCopy, env_.dataDirectory, env_.httpModule});
     update_->setMainWindow(main);
 
     // Every command of the main window reaches its window here.

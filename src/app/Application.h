@@ -66,6 +66,8 @@ public:
         QString versionCopy;
         /// The folders of the desktop's applications, offered when browsing for a program.
         QStringList applicationFolders = {};
+        /// The update check's http module (see HttpGet.h); empty: every check fails.
+        QString httpModule = {};
     };
 
     explicit Application(Environment environment);

@@ -11,6 +11,7 @@
 #include "BriskoVersion.h"
 #include "InstanceLock.h"
 #include "SessionSignals.h"
+#include "dialogs/HttpGet.h"
 #include "dialogs/Look.h"
 #include "dialogs/QtUserPrompts.h"
 #include "platform/SessionBackends.h"
@@ -27,6 +28,18 @@ namespace {
 QString UpdateSite() {
     const QByteArray site = qgetenv("BRISKO_UPDATE_SITE");
     return site.isEmpty() ? QStringLiteral(BRISKO_DEFAULT_UPDATE_SITE) : QString::fromUtf8(site);
+}
+
+// The update check's http module: in the program's library folder when installed, else beside
+// the executable (the build tree).
+QString HttpModule() {
+    const QString dir = QApplication::applicationDirPath();
+    for (const QString& candidate : {dir + "/../" BRISKO_MODULE_DIR "/" + brisko::kHttpModuleFile,
+                                     dir + "/" + brisko::kHttpModuleFile}) {
+        if (QFileInfo::exists(candidate))
+            return QFileInfo(candidate).canonicalFilePath();
+    }
+    return {};
 }
 
 // --version and --help answer on the terminal without a display; 0 when the program should
@@ -103,7 +116,7 @@ int main(int argc, char* argv[]) {
         applicationFolders << QString::fromStdString(folder);
     brisko::Application brisko({system, store, prompts, arguments, nullptr, nullptr,
                                 ownName.toStdString(), dataFolder, &system, nullptr, UpdateSite(),
-                                QString(), applicationFolders});
+                                QString(), applicationFolders, HttpModule()});
     brisko::SessionSignals sessionSignals;
     QObject::connect(&sessionSignals, &brisko::SessionSignals::sessionEnding, &brisko,
                      [&brisko] { brisko.endSession(); });

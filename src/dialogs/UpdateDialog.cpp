@@ -64,7 +64,7 @@ UpdateDialog::UpdateDialog(SettingsStore& store, UserPrompts& prompts, UrlOpener
       opener_(opener),
       config_(std::move(config)),
       messages_{GermanLine(104), GermanLine(105), GermanLine(106)},
-      fetcher_(new VersionFetcher(this)) {
+      fetcher_(new VersionFetcher(config_.httpModule, this)) {
     while (config_.site.endsWith('/'))
         config_.site.chop(1);
     connect(fetcher_, &VersionFetcher::finished, this, &UpdateDialog::fetched);

@@ -24,9 +24,10 @@ class UpdateDialog : public ProgramDialog {
     Q_OBJECT
 public:
     struct Config {
-        QString site;           ///< the maker's web site, without a trailing "/"
-        QString localCopy;      ///< where the fetched version file is kept
-        QString dataDirectory;  ///< where the shipped pictures lie
+        QString site;             ///< the maker's web site, without a trailing "/"
+        QString localCopy;        ///< where the fetched version file is kept
+        QString dataDirectory;    ///< where the shipped pictures lie
+        QString httpModule = {};  ///< the http module, loaded at the first check (HttpGet.h)
     };
 
     /// Creates the hidden window and styles it once from the stored "Style".

@@ -2,9 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
+#include <QLibrary>
+#include <utility>
 
 #include "storage/LanguageFile.h"
 #include "storage/TextFile.h"
@@ -17,20 +16,25 @@ bool IsWebScheme(const QUrl& url) {
 }
 }  // namespace
 
-VersionFetcher::VersionFetcher(QObject* parent) : QObject(parent) {
+VersionFetcher::VersionFetcher(QString httpModule, QObject* parent)
+    : QObject(parent), httpModule_(std::move(httpModule)) {
     timer_.setSingleShot(true);
-    connect(&timer_, &QTimer::timeout, this, [this] { fail(); });
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        if (!transfer_)
+            return;
+        redirects_ = transfer_->redirects();
+        std::exchange(transfer_, nullptr)->abort();
+        emit finished(false, QString());
+    });
 }
 
 VersionFetcher::~VersionFetcher() {
-    if (reply_) {
-        reply_->disconnect(this);
-        reply_->abort();
-    }
+    if (transfer_)
+        transfer_->abort();
 }
 
 bool VersionFetcher::busy() const {
-    return !reply_.isNull();
+    return transfer_ != nullptr;
 }
 
 QString VersionFetcher::FirstLine(const QByteArray& body) {
@@ -38,91 +42,54 @@ QString VersionFetcher::FirstLine(const QByteArray& body) {
     return QString::fromStdString(lines[0]);
 }
 
+// Reported after the caller's own steps, as a network failure would be.
+void VersionFetcher::failLater() {
+    QTimer::singleShot(0, this, [this] { emit finished(false, QString()); });
+}
+
 void VersionFetcher::fetch(const QUrl& url, const QString& localCopy) {
-    if (reply_)
+    if (transfer_)
         return;
-    body_.clear();
     localCopy_ = localCopy;
     redirects_ = 0;
-    failed_ = false;
     if (!IsWebScheme(url)) {
-        // Reported after the caller's own steps, as a network failure would be.
-        QTimer::singleShot(0, this, [this] { emit finished(false, QString()); });
+        failLater();
         return;
     }
-    if (!network_)
-        network_ = new QNetworkAccessManager(this);
-    QNetworkRequest request(url);
-    // Each redirect is checked here: the count, the scheme and no step down from https.
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::UserVerifiedRedirectPolicy);
-    request.setMaximumRedirectsAllowed(kMaxRedirects);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                         QNetworkRequest::AlwaysNetwork);
-    reply_ = network_->get(request);
-    reply_->setReadBufferSize(kMaxBytes + 1);
-    connect(reply_, &QNetworkReply::redirected, this, [this](const QUrl& target) {
-        const QUrl from = reply_->url();
-        if (++redirects_ > kMaxRedirects || !IsWebScheme(target) ||
-            (from.scheme() == "https" && target.scheme() == "http")) {
-            fail();
+    if (!start_) {
+        QLibrary module(httpModule_);
+        start_ = reinterpret_cast<StartHttpGet>(module.resolve(kStartHttpGetName));
+        if (!start_) {
+            qWarning("The update check cannot load %s: %s", qPrintable(httpModule_),
+                     qPrintable(module.errorString()));
+            failLater();
             return;
         }
-        emit reply_->redirectAllowed();
-    });
-    connect(reply_, &QNetworkReply::downloadProgress, this, [this](qint64, qint64 total) {
-        if (total > kMaxBytes)
-            fail();
-    });
-    connect(reply_, &QNetworkReply::readyRead, this, &VersionFetcher::onReadyRead);
-    connect(reply_, &QNetworkReply::finished, this, &VersionFetcher::onFinished);
+    }
+    transfer_ = start_(url, kMaxBytes, kMaxRedirects,
+                       [this](bool ok, const QByteArray& body, int redirects) {
+                           transfer_ = nullptr;
+                           redirects_ = redirects;
+                           received(ok, body);
+                       });
     timer_.start(timeoutMs_);
 }
 
-void VersionFetcher::onReadyRead() {
-    if (!reply_ || failed_)
-        return;
-    body_ += reply_->readAll();
-    if (body_.size() > kMaxBytes)
-        fail();
-}
-
-void VersionFetcher::fail() {
-    if (!reply_ || failed_)
-        return;
-    failed_ = true;
-    reply_->abort();  // finishes the reply, which reports the failure
-}
-
-void VersionFetcher::onFinished() {
-    QNetworkReply* reply = reply_;
-    if (!reply)
-        return;
+void VersionFetcher::received(bool ok, const QByteArray& body) {
     timer_.stop();
-    reply_ = nullptr;
-    reply->deleteLater();
-    if (!failed_)
-        body_ += reply->readAll();
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (failed_ || reply->error() != QNetworkReply::NoError || body_.size() > kMaxBytes ||
-        (status != 0 && (status < 200 || status >= 300))) {
-        done(false, QString());
+    if (!ok) {
+        emit finished(false, QString());
         return;
     }
     try {
         QDir().mkpath(QFileInfo(localCopy_).absolutePath());
         WriteFileAtomically(localCopy_.toStdString(),
-                            std::string_view(body_.constData(), body_.size()));
+                            std::string_view(body.constData(), body.size()));
     } catch (const std::exception&) {
-        done(false, QString());
+        emit finished(false, QString());
         return;
     }
-    done(true, FirstLine(body_));
-}
-
-void VersionFetcher::done(bool ok, const QString& firstLine) {
-    body_.clear();
-    emit finished(ok, firstLine);
+    emit finished(true, FirstLine(body));
 }
 
 }  // namespace brisko

@@ -1,21 +1,19 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QUrl>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+#include "HttpGet.h"
 
 namespace brisko {
 
 /// Fetches the version file of the update check and keeps its local copy. One fetch at a time;
 /// it never blocks the event loop. Bounded: a timeout for the whole transfer, a largest body,
-/// a few redirects, http and https only and never from https down to http. The network access
-/// manager is created at the first fetch, so that a program that never checks does not pay
-/// for it.
+/// a few redirects, http and https only and never from https down to http. The transfer runs
+/// in the http module, loaded at the first fetch, so that a program that never checks does
+/// not pay for Qt Network.
 class VersionFetcher : public QObject {
     Q_OBJECT
 public:
@@ -23,7 +21,8 @@ public:
     static constexpr qint64 kMaxBytes = 64 * 1024;
     static constexpr int kMaxRedirects = 5;
 
-    explicit VersionFetcher(QObject* parent = nullptr);
+    /// httpModule: the module file (see HttpGet.h); without it every fetch fails.
+    explicit VersionFetcher(QString httpModule, QObject* parent = nullptr);
     ~VersionFetcher() override;
 
     /// The whole fetch must end within this time.
@@ -32,8 +31,8 @@ public:
     bool busy() const;
     /// The redirects the last fetch was sent (the last one may have been refused).
     int redirects() const { return redirects_; }
-    /// Whether the network access manager exists yet.
-    bool networkCreated() const { return network_ != nullptr; }
+    /// Whether the http module is loaded yet.
+    bool networkLoaded() const { return start_ != nullptr; }
 
     /// Starts fetching url; its body is written atomically to localCopy (folders created).
     /// Ends with finished(). Ignored while a fetch runs.
@@ -49,19 +48,16 @@ signals:
     void finished(bool ok, const QString& firstLine);
 
 private:
-    void onReadyRead();
-    void onFinished();
-    void fail();
-    void done(bool ok, const QString& firstLine);
+    void received(bool ok, const QByteArray& body);
+    void failLater();
 
-    QNetworkAccessManager* network_ = nullptr;
-    QPointer<QNetworkReply> reply_;
+    QString httpModule_;
+    StartHttpGet start_ = nullptr;
+    HttpGet* transfer_ = nullptr;  // deletes itself when it ends or is aborted
     QTimer timer_;
-    QByteArray body_;
     QString localCopy_;
     int timeoutMs_ = kDefaultTimeoutMs;
     int redirects_ = 0;
-    bool failed_ = false;
 };
 
 }  // namespace brisko

@@ -344,7 +344,8 @@ TEST_F(ProgramTest, UpdateCheckInformationAndHelpThroughTheMenus) {
     const std::string update = visibleWindow("Brisko aktalisieren");
     clickAt(update, 160, 190);  // "Auf neue Version testen"
     const std::string copy = session->environment().at("XDG_CACHE_HOME") + "/brisko/version.nfo";
-    ASSERT_TRUE(X11Session::waitUntil([&] { return fs::exists(copy); }));
+    ASSERT_TRUE(X11Session::waitUntil([&] { return fs::exists(copy); }))
+        << X11Session::readFile(path("brisko.out"));
     EXPECT_EQ(X11Session::readFile(copy), "Brisko 9.9\r\nnotes\r\n");
     // Another version is on offer: the download button works. It is enabled only once the
     // dialog has read the answer, a moment after the copy is written: click until the download

@@ -41,7 +41,8 @@ protected:
     void SetUp() override { create(server.site()); }
     void create(const QString& site) {
         dialog = std::make_unique<UpdateDialog>(
-            store, prompts, opener, UpdateDialog::Config{site, copy(), BRISKO_TEST_DATA_DIR});
+            store, prompts, opener,
+            UpdateDialog::Config{site, copy(), BRISKO_TEST_DATA_DIR, BRISKO_HTTP_MODULE});
         dialog->setMainWindow(&mainWindow);
         dialog->setMessages({"notice", "failed", "same"});
     }
@@ -80,7 +81,7 @@ TEST_F(UpdateDialogTest, TheWindowAsDesigned) {
     EXPECT_FALSE(offered());
     EXPECT_FALSE(dialog->checkButton()->icon().isNull());
     EXPECT_EQ(dialog->findChild<QPushButton*>("SpeedButton3")->geometry(), QRect(320, 224, 89, 29));
-    EXPECT_FALSE(dialog->fetcher().networkCreated()) << "no network before the first check";
+    EXPECT_FALSE(dialog->fetcher().networkLoaded()) << "no network before the first check";
 
     dialog->open();
     EXPECT_FALSE(mainWindow.isEnabled());
