@@ -31,6 +31,11 @@ using HttpGetDone = std::function<void(bool ok, const QByteArray& body, int redi
 using StartHttpGet = HttpGet* (*)(const QUrl& url, qint64 maxBytes, int maxRedirects,
                                   HttpGetDone done);
 
+/// Whether url is one that the update check may fetch: http or https.
+inline bool IsWebScheme(const QUrl& url) {
+    return url.scheme() == "http" || url.scheme() == "https";
+}
+
 /// The entry point's name in the module.
 inline constexpr const char* kStartHttpGetName = "brisko_start_http_get";
 /// The module's file name, beside the executable in the build tree and in the program's

@@ -10,12 +10,6 @@
 
 namespace brisko {
 
-namespace {
-bool IsWebScheme(const QUrl& url) {
-    return url.scheme() == "http" || url.scheme() == "https";
-}
-}  // namespace
-
 VersionFetcher::VersionFetcher(QString httpModule, QObject* parent)
     : QObject(parent), httpModule_(std::move(httpModule)) {
     timer_.setSingleShot(true);

@@ -12,10 +12,6 @@ namespace brisko {
 
 namespace {
 
-bool IsWebScheme(const QUrl& url) {
-    return url.scheme() == "http" || url.scheme() == "https";
-}
-
 QNetworkAccessManager& Network() {
     // Kept for the rest of the run, as the module is.
     static QNetworkAccessManager* const network = new QNetworkAccessManager;
