@@ -115,11 +115,11 @@ void Application::start() {
     tray_->setPopupMenu(trayMenu_.get());
     // A double click shows the window. Trays that report only single activations (the
     // StatusNotifierItem hosts) never send one: there a click shows it.
-    tray_->OnDblClick = [this](TrayIcon&) { showFromTray(); };
-    tray_->OnClick = [this](TrayIcon&) {
+    connect(tray_, &TrayIcon::doubleClicked, this, [this] { showFromTray(); });
+    connect(tray_, &TrayIcon::clicked, this, [this] {
         if (tray_->active() && !tray_->hostSendsDoubleClicks())
             showFromTray();
-    };
+    });
     tray_->endLoad();
 
     // Timers of the main window, started with it.

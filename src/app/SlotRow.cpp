@@ -181,22 +181,22 @@ SlotRow::SlotRow(QWidget* page, int n, int y, SlotModel& model, const Commands& 
                           QString::fromUtf8("Öffnungsart bestimmen"));
     text_ = RowButton(page, QString("ImageButton%1").arg(44 + n), textIcon_, "Text eingeben", kWide,
                       "Text eingeben");
-    browse_->OnClick = [this, commands] {
+    connect(browse_, &ImageButton::clicked, this, [this, commands] {
         if (commands.browse)
             commands.browse(slot_);
-    };
-    web_->OnClick = [this, commands] {
+    });
+    connect(web_, &ImageButton::clicked, this, [this, commands] {
         if (commands.webAddress)
             commands.webAddress(slot_);
-    };
-    openMode_->OnClick = [this, commands] {
+    });
+    connect(openMode_, &ImageButton::clicked, this, [this, commands] {
         if (commands.openMode)
             commands.openMode(slot_);
-    };
-    text_->OnClick = [this, commands] {
+    });
+    connect(text_, &ImageButton::clicked, this, [this, commands] {
         if (commands.text)
             commands.text(slot_);
-    };
+    });
 
     menu_ = new QMenu(page);
     menu_->setObjectName(QString("PopupMenu%1").arg(n + 2));

@@ -74,8 +74,6 @@ void ImageButton::paintEvent(QPaintEvent*) {
 void ImageButton::enterEvent(QEnterEvent*) {
     hovered_ = true;
     refresh();
-    if (OnMouseEnter)
-        OnMouseEnter();
     emit mouseEntered();
 }
 
@@ -83,8 +81,6 @@ void ImageButton::leaveEvent(QEvent*) {
     hovered_ = false;
     released_ = false;
     refresh();
-    if (OnMouseLeave)
-        OnMouseLeave();
     emit mouseLeft();
 }
 
@@ -94,8 +90,6 @@ void ImageButton::mousePressEvent(QMouseEvent* event) {
         released_ = false;
         refresh();
     }
-    if (OnMouseDown)
-        OnMouseDown(event->button());
     emit mousePressed(event->button());
 }
 
@@ -107,18 +101,12 @@ void ImageButton::mouseReleaseEvent(QMouseEvent* event) {
         released_ = hovered_;
         refresh();
     }
-    if (OnMouseUp)
-        OnMouseUp(event->button());
+    // A receiver of the release may hide or delete this button (a page switch, a quit).
+    QPointer<ImageButton> self(this);
     emit mouseReleased(event->button());
     // A click is a press and release of the left button over the button.
-    if (wasPressed && released_ && isEnabled()) {
-        // The handler may hide or delete this button (a page switch, a quit).
-        QPointer<ImageButton> self(this);
-        if (OnClick)
-            OnClick();
-        if (self)
-            emit clicked();
-    }
+    if (self && wasPressed && released_ && isEnabled())
+        emit clicked();
 }
 
 void ImageButton::changeEvent(QEvent* event) {

@@ -5,7 +5,6 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 
 namespace brisko {
 
@@ -36,15 +35,11 @@ public:
     void setHint(const QString& hint) { setToolTip(hint); }
     QString hint() const { return toolTip(); }
 
-    std::function<void()> OnClick;
-    std::function<void()> OnMouseEnter;
-    std::function<void()> OnMouseLeave;
-    std::function<void(Qt::MouseButton)> OnMouseDown;
-    std::function<void(Qt::MouseButton)> OnMouseUp;
-
     QSize sizeHint() const override;
 
 signals:
+    /// A press and release of the left button over the enabled button. A receiver may hide
+    /// or delete the button.
     void clicked();
     void mouseEntered();
     void mouseLeft();

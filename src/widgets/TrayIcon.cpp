@@ -320,13 +320,10 @@ void TrayIcon::animationTick() {
 }
 
 std::intptr_t TrayIcon::windowProc(unsigned message, std::uintptr_t, std::intptr_t lParam) {
-    // A handler may delete this component (the owner closing, say): signal only if alive.
-    QPointer<TrayIcon> self(this);
+    // A receiver may delete this component (the owner closing, say): nothing here touches it
+    // after a signal.
     if (message == WM_HOTKEY) {
-        if (OnShortCut)
-            OnShortCut(*this);
-        if (self)
-            emit shortCutPressed();
+        emit shortCutPressed();
         return 0;
     }
     if (message != kTrayCallbackMessage)
@@ -343,25 +340,16 @@ std::intptr_t TrayIcon::windowProc(unsigned message, std::uintptr_t, std::intptr
                     }
                 }
             }
-            if (OnClick)
-                OnClick(*this);
-            if (self)
-                emit clicked();
+            emit clicked();
             break;
         case WM_LBUTTONDBLCLK:
-            if (OnDblClick)
-                OnDblClick(*this);
-            if (self)
-                emit doubleClicked();
+            emit doubleClicked();
             break;
         case WM_RBUTTONUP: {
             const QPoint pos = cursorPos_();
             if (popupMenu_ && !hostShowsMenu_)
                 popupMenu_->popup(pos);
-            if (OnRightClick)
-                OnRightClick(*this, Qt::RightButton, Qt::NoModifier, pos.x(), pos.y());
-            if (self)
-                emit rightClicked(pos);
+            emit rightClicked(pos);
             break;
         }
         default:

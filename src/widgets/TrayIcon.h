@@ -50,11 +50,6 @@ class TrayIcon : public QObject {
     Q_PROPERTY(bool UseAppIcon READ useAppIcon WRITE setUseAppIcon)
 
 public:
-    using NotifyEvent = std::function<void(TrayIcon& sender)>;
-    /// Sender, button, keyboard modifiers, screen position.
-    using MouseEvent = std::function<void(TrayIcon& sender, Qt::MouseButton button,
-                                          Qt::KeyboardModifiers shift, int x, int y)>;
-
     /// Uses the desktop's notification area through QSystemTrayIcon.
     explicit TrayIcon(QObject* owner = nullptr);
     /// Uses the given host (tests pass a fake). The record form is asked of it once, here.
@@ -100,11 +95,6 @@ public:
     TIDI_Icons winIcon() const { return winIcon_; }
     void setWinIcon(TIDI_Icons value);
 
-    NotifyEvent OnClick;      ///< left button released over the icon
-    NotifyEvent OnDblClick;   ///< left button double-clicked
-    MouseEvent OnRightClick;  ///< right button released over the icon
-    NotifyEvent OnShortCut;   ///< the global shortcut was pressed
-
     /// Where the global shortcut is registered: RegisterHotKey(window, 0, ...) on the system.
     /// Without one, a non-zero ShortCut registers nothing.
     void setHotkeySystem(SystemControl* system, WindowHandle window);
@@ -138,9 +128,13 @@ public:
     int frameIndex() const { return frameIndex_; }
 
 signals:
+    /// The left button released over the icon. A receiver may delete the icon.
     void clicked();
+    /// The left button double-clicked.
     void doubleClicked();
+    /// The right button released over the icon, at this screen position.
     void rightClicked(QPoint screenPos);
+    /// The global shortcut was pressed.
     void shortCutPressed();
 
 private:

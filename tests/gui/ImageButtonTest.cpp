@@ -35,11 +35,14 @@ protected:
         button.setPicture(ImageButton::State::Pressed, picture(28, 11, Qt::blue));
         button.setPicture(ImageButton::State::Released, picture(26, 14, Qt::yellow));
         button.setPicture(ImageButton::State::Disabled, picture(18, 9, Qt::gray));
-        button.OnClick = [this] { events.push_back("click"); };
-        button.OnMouseEnter = [this] { events.push_back("enter"); };
-        button.OnMouseLeave = [this] { events.push_back("leave"); };
-        button.OnMouseDown = [this](Qt::MouseButton) { events.push_back("down"); };
-        button.OnMouseUp = [this](Qt::MouseButton) { events.push_back("up"); };
+        QObject::connect(&button, &ImageButton::clicked, [this] { events.push_back("click"); });
+        QObject::connect(&button, &ImageButton::mouseEntered,
+                         [this] { events.push_back("enter"); });
+        QObject::connect(&button, &ImageButton::mouseLeft, [this] { events.push_back("leave"); });
+        QObject::connect(&button, &ImageButton::mousePressed,
+                         [this](Qt::MouseButton) { events.push_back("down"); });
+        QObject::connect(&button, &ImageButton::mouseReleased,
+                         [this](Qt::MouseButton) { events.push_back("up"); });
         button.show();
     }
 
@@ -87,7 +90,7 @@ TEST_F(ImageButtonTest, AHandlerMayDeleteTheButton) {
     auto* doomed = new ImageButton;
     doomed->setPicture(ImageButton::State::Normal, picture(10, 10, Qt::red));
     doomed->show();
-    doomed->OnClick = [doomed] { delete doomed; };
+    QObject::connect(doomed, &ImageButton::clicked, [doomed] { delete doomed; });
     QTest::mouseClick(doomed, Qt::LeftButton, {}, QPoint(2, 2));
     SUCCEED();
 }

@@ -449,7 +449,7 @@ TEST_F(MainWindowTest, RowButtonsOpenTheirTools) {
     create();
     model.setAction(9, 17);
     window->tick();
-    window->row(9).textButton()->OnClick();
+    emit window->row(9).textButton()->clicked();
     EXPECT_EQ(openedEditor, 9);
     EXPECT_EQ(window->row(9).textButton()->objectName(), "ImageButton53");
     EXPECT_EQ(window->row(11).openModeMenu()->objectName(), "PopupMenu13");

@@ -292,8 +292,8 @@ TEST(TrayIcon, ZeroIntervalPausesTheAnimation) {
 TEST(TrayIcon, ClicksReachTheirEventsInOrder) {
     Tray t;
     std::vector<std::string> events;
-    t.icon->OnClick = [&](TrayIcon&) { events.push_back("click"); };
-    t.icon->OnDblClick = [&](TrayIcon&) { events.push_back("dblclick"); };
+    QObject::connect(t.icon.get(), &TrayIcon::clicked, [&] { events.push_back("click"); });
+    QObject::connect(t.icon.get(), &TrayIcon::doubleClicked, [&] { events.push_back("dblclick"); });
     t.host->send(WM_LBUTTONUP);
     t.host->send(WM_LBUTTONDBLCLK);
     t.host->send(WM_LBUTTONUP);
@@ -315,18 +315,11 @@ TEST(TrayIcon, RightClickOpensThePopupMenuAtTheCursor) {
     menu.addAction("Brisko &starten");
     t.icon->setPopupMenu(&menu);
     t.icon->setCursorSource([] { return QPoint(120, 80); });
-    int x = -1, y = -1;
-    Qt::MouseButton button = Qt::NoButton;
-    t.icon->OnRightClick = [&](TrayIcon&, Qt::MouseButton b, Qt::KeyboardModifiers, int px,
-                               int py) {
-        button = b;
-        x = px;
-        y = py;
-    };
+    QSignalSpy spy(t.icon.get(), &TrayIcon::rightClicked);
     t.host->send(WM_RBUTTONUP);
     EXPECT_TRUE(menu.isVisible());
-    EXPECT_EQ(button, Qt::RightButton);
-    EXPECT_EQ(QPoint(x, y), QPoint(120, 80));
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toPoint(), QPoint(120, 80));
     menu.hide();
 }
 
@@ -347,7 +340,7 @@ TEST(TrayIcon, ShortCutRegistersThroughTheHotkeySystem) {
     EXPECT_NE(system.callsNamed("RegisterHotKey").back().find("42, 0, 4, 76"), std::string::npos);
 
     int presses = 0;
-    t.icon->OnShortCut = [&](TrayIcon&) { ++presses; };
+    QObject::connect(t.icon.get(), &TrayIcon::shortCutPressed, [&] { ++presses; });
     t.icon->windowProc(WM_HOTKEY, 0, 0);
     EXPECT_EQ(presses, 1);
 
