@@ -20,8 +20,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://orvalde.org/brisko")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # GIO is loaded at the first desktop entry started, not linked: dpkg-shlibdeps cannot see it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libglib2.0-0")
-# xdg-open starts web pages and documents; logind and a notification area are optional.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# xdg-open starts web pages and documents; logind and a notification area are optional. On
+# Wayland, Qt's platform plugin and the portals carry the keys, and the client library (loaded
+# when a started program asks for activation) is not linked either.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland, xdg-desktop-portal, libwayland-client0")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
