@@ -74,6 +74,13 @@ protected:
 
     // The program's icon: its small embedded window inside the tray (Qt's 1x1 helper windows
     // are not it). Empty when none appears.
+    // The program's visible windows, its popups (lists, menus) included.
+    long programWindows() {
+        const std::string ids = session->xdotool(
+            {"search", "--onlyvisible", "--classname", program_.filename().string()});
+        return std::count(ids.begin(), ids.end(), '\n');
+    }
+
     std::string waitTrayIcon() {
         std::string icon;
         X11Session::waitUntil([&] {
@@ -139,18 +146,15 @@ TEST_F(ProgramTest, AnActionChosenInTheSlotEditorWorksAtOnce) {
     focus(window);
     // F1's action list, opened with the mouse; typing picks "Alles minimieren". The list is a
     // window of its own: it is awaited open before typing and closed before the key press.
-    const auto windows = [&] {
-        const std::string ids = session->xdotool(
-            {"search", "--onlyvisible", "--classname", program_.filename().string()});
-        return std::count(ids.begin(), ids.end(), '\n');
-    };
-    const auto closed = windows();
+    const auto closed = programWindows();
     session->xdotool({"mousemove", "--window", window, "100", "122"});
     session->xdotool({"click", "1"});
-    ASSERT_TRUE(X11Session::waitUntil([&] { return windows() > closed; })) << "no list opened";
+    ASSERT_TRUE(X11Session::waitUntil([&] { return programWindows() > closed; }))
+        << "no list opened";
     press("a");
     press("Return");
-    ASSERT_TRUE(X11Session::waitUntil([&] { return windows() == closed; })) << "list still open";
+    ASSERT_TRUE(X11Session::waitUntil([&] { return programWindows() == closed; }))
+        << "list still open";
     ASSERT_EQ(session->xprop({"-root", "_NET_SHOWING_DESKTOP"}).find("= 1"), std::string::npos);
     press("F1");
     EXPECT_TRUE(X11Session::waitUntil([&] {
@@ -231,19 +235,14 @@ TEST_F(ProgramTest, QuittingThroughTheTrayMenuWhileHiddenSavesEverything) {
     const pid_t brisko = start({"-autostart"});
     const std::string icon = waitTrayIcon();
     ASSERT_FALSE(icon.empty()) << X11Session::readFile(path("brisko.out"));
-    const auto windows = [&] {
-        const std::string ids = session->xdotool(
-            {"search", "--onlyvisible", "--classname", program_.filename().string()});
-        return std::count(ids.begin(), ids.end(), '\n');
-    };
-    const auto closed = windows();
+    const auto closed = programWindows();
     // The menu takes the keyboard once open: its "Brisko &beenden" answers to b. A click that
     // comes while the tray is still placing the icon is lost, so it is repeated.
     bool opened = false;
     for (int attempt = 0; attempt < 5 && !opened; ++attempt) {
         session->xdotool({"mousemove", "--window", icon, "4", "4"});
         session->xdotool({"click", "3"});
-        opened = X11Session::waitUntil([&] { return windows() > closed; }, 5s);
+        opened = X11Session::waitUntil([&] { return programWindows() > closed; }, 5s);
     }
     ASSERT_TRUE(opened) << "no menu opened";
     press("b");
